@@ -1,0 +1,39 @@
+#include "fixture.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+std::string ScratchDir() {
+  static const std::string dir = [] {
+    auto p = std::filesystem::temp_directory_path() / ("kestor-tests-" + std::to_string(getpid()));
+    std::filesystem::create_directories(p);
+    return p.string();
+  }();
+  return dir;
+}
+
+std::string WriteScratchFile(const std::string& name, const std::string& content) {
+  std::string path = ScratchDir() + "/" + name;
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << content;
+  return path;
+}
+
+void KestorTest::Start(float w_px, float h_px, std::vector<std::string> data_files,
+                       float clock_seconds) {
+  ui::seams::Reset();
+  ui::seams::SetScreenTwips(w_px * 15.0f, h_px * 15.0f);
+  clock_ = clock_seconds;
+  ui::seams::SetClock([this] { return clock_; });
+  if (data_files.empty()) data_files = {GeneratedDataFile()};
+  ui::seams::SetDataFileCandidates(data_files);
+  k = std::make_unique<KESTOR_11>();
+  ui::Application::LoadForm(*k);
+}
+
+void KestorTest::TearDown() {
+  k.reset();
+  ui::files::CloseAll();
+  ui::seams::Reset();
+}
