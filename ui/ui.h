@@ -47,7 +47,8 @@ using Handler = std::function<void()>;
 using MouseHandler = std::function<void(const Mouse&)>;
 
 class Container;
-struct Peer;  // the toolkit side of a widget, known only inside ui/
+struct Peer;     // the toolkit side of a widget, known only inside ui/
+struct Surface;  // the form's drawing surface, known only inside ui/
 
 // Twips per logical pixel.
 constexpr float kTwipsPerPixel = 15.0f;
@@ -246,7 +247,8 @@ class Image : public Widget {
 // under its widgets. The surface keeps what is drawn (covering the window
 // and exposing it again shows the same picture) until a clear or a filled
 // box erases it. Coordinates in twips; a twip coordinate t lands on pixel
-// floor(t / 15 + 0.5); lines and filled boxes include both end pixels.
+// floor(t / 15 + 0.5); lines and filled boxes include both end pixels; a
+// line from a point to the very same point draws nothing.
 class Form : public Container {
  public:
   explicit Form(std::string name);
@@ -298,7 +300,10 @@ class Form : public Container {
   Pointer pointer_ = Pointer::Arrow;
   float cur_x_ = 0, cur_y_ = 0;
   bool alive_ = true;
+  std::unique_ptr<Surface> surface_;
   friend struct Peer;
+  friend struct Surface;
+  friend void Flush();
 };
 
 // ---------------------------------------------------------- application

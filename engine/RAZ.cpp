@@ -1,0 +1,19 @@
+// RAZ: empties the histogram and the statistics, makes the chosen rate the
+// rate in force and repaints the panel. The mean and e.q.m. members keep
+// their values; their labels stay hidden until the next count.
+#include "window/KESTOR_11.h"
+
+void KESTOR_11::RAZ() {
+  ACTIV_I = ACT_I;
+  for (K_I = 0; K_I <= 40; ++K_I) EFFECTIF_L[static_cast<size_t>(K_I)] = 0;
+  TEMPS_S = 0;
+  ECHELLE_S = 1.0f;
+  for (ui::Widget* w : {static_cast<ui::Widget*>(&N1MOYEN), static_cast<ui::Widget*>(&N1COMPTE),
+                        static_cast<ui::Widget*>(&NBCOMPTAGE), static_cast<ui::Widget*>(&EFF1),
+                        static_cast<ui::Widget*>(&VARI1)})
+    w->SetVisible(false);
+  S2N1_D = 0;
+  SN_L = 0;
+  S1_L = 0;
+  AFFICHAGE0();
+}

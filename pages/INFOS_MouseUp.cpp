@@ -1,0 +1,57 @@
+// Opening and closing an information page. A page lies over everything
+// under the title bar; while it is open the start, clear and rate commands
+// are disabled and the quit command is hidden. Neither opening nor closing
+// touches the counting state or the drawing of the panel.
+#include "window/KESTOR_11.h"
+
+void KESTOR_11::INFOS_MouseUp() {
+  LANCER.SetEnabled(false);
+  EFFACER.SetEnabled(false);
+  ACTIVITES.SetEnabled(false);
+  BLANCS.SetVisible(true);
+  FIN.SetVisible(false);
+  NUM_LIST = static_cast<int16_t>(INFOS.ListIndex());
+  INFOS.SetVisible(false);
+  switch (NUM_LIST) {
+    case 0:
+      UTILIS();
+      break;
+    case 1:
+      RADIO();
+      break;
+    case 2:
+      STAT();
+      break;
+    case 3:
+      APROPOS();
+      break;
+    default:
+      // No entry under the pointer: no page opens, and the commands come
+      // back as a closed page leaves them.
+      INFOS.SetListIndex(-1);
+      BLANCS_Click();
+      return;
+  }
+  Picture2.SetVisible(true);
+  BLANCS.SetVisible(true);
+  INFOS.SetListIndex(-1);
+  INFOS.SetVisible(false);
+}
+
+void KESTOR_11::BLANCS_Click() {
+  LANCER.SetEnabled(true);
+  if (SN_L > 1) EFFACER.SetEnabled(true);
+  ACTIVITES.SetEnabled(true);
+  BLANCS.SetVisible(false);
+  Picture2.SetVisible(false);
+  FIN.SetVisible(true);
+  STAT_Image1.SetVisible(false);
+  STAT_Image2.SetVisible(false);
+  STAT_Image3.SetVisible(false);
+  Label33.SetVisible(false);
+  INVISIBLE();
+}
+
+void KESTOR_11::INVISIBLE() {
+  for (ui::Label* l : LIGNES) l->SetVisible(false);
+}

@@ -1,0 +1,109 @@
+// Inside the ui layer: the toolkit side of widgets, the layer's global state
+// and the twip-to-pixel rule. Only ui/*.cpp include this header.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/ui.h"
+
+namespace ui {
+
+// The toolkit side of one widget. The QWidget is owned by its Qt parent
+// (every widget's parent is the form's own QWidget, directly or through a
+// picture box); only the form's top-level QWidget is owned here.
+struct Peer {
+  QPointer<QWidget> view;
+  std::unique_ptr<QWidget> top;  // the form only
+  // What the toolkit currently shows, to skip calls that change nothing.
+  QRect shown_rect;
+  bool shown_visible = false;
+  bool fresh = true;
+
+  static void Create(Widget& w);
+  static void Sync(Widget& w, bool full);
+  static void Detach(Widget& w);
+  // A list's selection changed by the mouse.
+  static void ListPicked(ListBox& l, int row);
+  // Copies the exposed part of the form's surface to the screen.
+  static void PaintSurface(Form& f, class QPainter& p, const QRect& r);
+  static Surface* SurfaceOf(Form& f) { return f.surface_.get(); }
+  static bool Dirty(const Widget& w) { return w.dirty_; }
+  static void ClearDirty(Widget& w) { w.dirty_ = false; }
+};
+
+// The drawing surface of a form: an image of the screen's device pixels.
+// Vertical lines of one colour and one span that follow each other column by
+// column (the many lines of a histogram bar) are gathered into one filled
+// rectangle; any other operation or read-back draws the gathered run first.
+struct Surface {
+  QImage image;
+  QRect dirty;  // device pixels changed since the last repaint request
+  struct Run {
+    bool active = false;
+    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;  // virtual pixels, inclusive
+    QRgb color = 0;
+  } run;
+
+  explicit Surface(QSize device_size);
+  void FillVirtual(int x0, int y0, int x1, int y1, QRgb color);  // inclusive, virtual pixels
+  void FlushRun();
+  void VerticalLine(int x, int y0, int y1, QRgb color);
+};
+
+// Global state of the layer.
+struct State {
+  // Seams.
+  float seam_w = 0, seam_h = 0;
+  std::function<float()> clock;
+  std::vector<std::string> data_files;
+  Handler yield_hook;
+
+  // End of program.
+  bool ended = false;
+  std::string end_reason;
+
+  // Widgets with changes not yet pushed to the toolkit.
+  std::vector<Widget*> dirty;
+  std::vector<Form*> forms;
+  int handler_depth = 0;
+  std::chrono::steady_clock::time_point last_frame{};
+};
+State& S();
+
+// Font face actually used for a face name the program asks for: the named
+// face when installed, else a metric-compatible Liberation face.
+QString ResolveFace(const std::string& face);
+// The font for face/points/bold at the virtual pixel scale (scale 1) or at
+// the screen's scale (for drawing).
+const QFont& FontFor(const std::string& face, float points, bool bold, int scale);
+const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold);
+
+QString Q(const std::string& s);
+QColor ToQColor(Rgb c);
+
+// Virtual pixel of a twip coordinate: floor(t / 15 + 0.5).
+// Values beyond any screen are clamped first, so the conversion is defined.
+inline int VPx(double twips) {
+  double p = std::floor(twips / 15.0 + 0.5);
+  if (!(p > -1e8)) p = -1e8;  // also NaN
+  if (p > 1e8) p = 1e8;
+  return static_cast<int>(p);
+}
+// Device rectangle of a widget's twip rectangle (relative to its container).
+QRect DeviceRect(float left, float top, float width, float height);
+
+
+}  // namespace ui

@@ -1,0 +1,356 @@
+// The toolkit side of the widgets: QWidgets that paint the state of their
+// model widget and route mouse events to its handlers.
+//
+// Routing rule: an event over a widget belongs to that widget alone. Every
+// view accepts every mouse event, also when its model ignores it (a
+// disabled command, a widget without handler), so that the toolkit never
+// passes it up to a container: a click on a result label is never a click on
+// the window, and a move over a disabled command does nothing at all.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "ui/internal.h"
+
+namespace ui {
+namespace {
+
+Mouse MouseOf(const QMouseEvent* e) {
+  Mouse m;
+  Qt::MouseButtons b = e->buttons() | e->button();
+  if (b & Qt::LeftButton) m.button |= 1;
+  if (b & Qt::RightButton) m.button |= 2;
+  if (b & Qt::MiddleButton) m.button |= 4;
+  Qt::KeyboardModifiers k = e->modifiers();
+  if (k & Qt::ShiftModifier) m.shift |= 1;
+  if (k & Qt::ControlModifier) m.shift |= 2;
+  if (k & Qt::AltModifier) m.shift |= 4;
+  const double s = ScreenScale();
+  m.x = static_cast<float>(e->position().x() / s * kTwipsPerPixel);
+  m.y = static_cast<float>(e->position().y() / s * kTwipsPerPixel);
+  return m;
+}
+
+// Click = press and release of the left button over the same widget.
+class ClickRouter {
+ public:
+  void Press(QMouseEvent* e) {
+    pressed_ = e->button() == Qt::LeftButton;
+    e->accept();
+  }
+  void Release(QWidget* self, Widget* model, QMouseEvent* e) {
+    bool click = pressed_ && e->button() == Qt::LeftButton && self->rect().contains(e->position().toPoint());
+    pressed_ = false;
+    e->accept();
+    if (click && model) model->FireClick();
+  }
+  void Move(Widget* model, QMouseEvent* e) {
+    e->accept();
+    if (model) model->FireMouseMove(MouseOf(e));
+  }
+
+ private:
+  bool pressed_ = false;
+};
+
+class BoxView : public QWidget {
+ public:
+  BoxView(Widget* model, QWidget* parent) : QWidget(parent), model_(model) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  Widget* model_;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!model_) return;
+    QPainter p(this);
+    p.fillRect(rect(), ToQColor(static_cast<Container*>(model_)->BackColor()));
+  }
+  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
+  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
+  void mouseMoveEvent(QMouseEvent* e) override { router_.Move(model_, e); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
+  void wheelEvent(QWheelEvent* e) override { e->accept(); }
+
+ private:
+  ClickRouter router_;
+};
+
+class LabelView : public QWidget {
+ public:
+  LabelView(Label* model, QWidget* parent) : QWidget(parent), model_(model) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+  Label* model_;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!model_) return;
+    const Label& m = *model_;
+    QPainter p(this);
+    p.fillRect(rect(), ToQColor(m.BackColor()));
+    if (m.Border()) {
+      p.setPen(QColor(0, 0, 0));
+      p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    p.setFont(FontFor(m.FontName(), m.FontSize(), m.FontBold(), ScreenScale()));
+    p.setPen(m.Enabled() ? ToQColor(m.ForeColor()) : QColor(128, 128, 128));
+    int flags = Qt::AlignTop | Qt::TextSingleLine |
+                (m.Alignment() == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft);
+    p.drawText(rect(), flags, Q(m.Caption()));
+  }
+  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
+  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
+  void mouseMoveEvent(QMouseEvent* e) override { router_.Move(model_, e); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
+  void wheelEvent(QWheelEvent* e) override { e->accept(); }
+
+ private:
+  ClickRouter router_;
+};
+
+class ImageView : public QWidget {
+ public:
+  ImageView(Image* model, QWidget* parent) : QWidget(parent), model_(model) { setMouseTracking(true); }
+  Image* model_;
+  std::string loaded_;
+  QPixmap pixmap_;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!model_ || pixmap_.isNull()) return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, model_->Stretch());
+    p.drawPixmap(rect(), pixmap_);
+  }
+  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
+  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
+  // Images report clicks only; a move over one goes nowhere.
+  void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
+  void wheelEvent(QWheelEvent* e) override { e->accept(); }
+
+ private:
+  ClickRouter router_;
+};
+
+// A list: pressing on an entry selects it (a click), dragging with the
+// button down moves the selection, releasing reports a mouse-up. Its scroll
+// bar and the wheel scroll it and report nothing.
+class ListView : public QListWidget {
+ public:
+  ListView(ListBox* model, QWidget* parent) : QListWidget(parent), model_(model) {
+    setMouseTracking(true);
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSpacing(0);
+  }
+  ListBox* model_;
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    e->accept();
+    if (!model_ || !model_->Shown()) return;
+    QListWidget::mousePressEvent(e);
+    bool on_item = itemAt(e->position().toPoint()) != nullptr;
+    TakeSelection();
+    if (on_item) model_->FireClick();
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    e->accept();
+    if (!model_ || !model_->Shown()) return;
+    QListWidget::mouseMoveEvent(e);
+    if (e->buttons() & Qt::LeftButton) TakeSelection();
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    e->accept();
+    if (!model_ || !model_->Shown()) return;
+    QListWidget::mouseReleaseEvent(e);
+    TakeSelection();
+    model_->FireMouseUp(MouseOf(e));
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { mousePressEvent(e); }
+  void keyPressEvent(QKeyEvent* e) override { e->accept(); }
+
+ private:
+  void TakeSelection() {
+    if (!model_) return;
+    auto sel = selectedItems();
+    Peer::ListPicked(*model_, sel.isEmpty() ? -1 : row(sel.first()));
+  }
+};
+
+class FormView : public QWidget {
+ public:
+  explicit FormView(Form* model) : QWidget(nullptr), model_(model) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  }
+  Form* model_;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QPainter p(this);
+    p.fillRect(e->rect(), Qt::white);
+    if (model_) Peer::PaintSurface(*model_, p, e->rect());
+  }
+  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
+  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
+  void mouseMoveEvent(QMouseEvent* e) override { router_.Move(model_, e); }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
+  void closeEvent(QCloseEvent* e) override {
+    // The program decides when it ends; the window stays until it does.
+    e->ignore();
+    if (model_ && !S().ended) model_->CloseRequested();
+  }
+
+ private:
+  ClickRouter router_;
+};
+
+QWidget* ParentView(Widget& w) {
+  Container* c = w.Parent();
+  return c ? c->peer()->view.data() : nullptr;
+}
+
+}  // namespace
+
+void Peer::Create(Widget& w) {
+  Peer& p = *w.peer_;
+  QWidget* parent = ParentView(w);
+  switch (w.kind_) {
+    case Kind::Form: {
+      auto* v = new FormView(static_cast<Form*>(&w));
+      p.top.reset(v);
+      p.view = v;
+      return;
+    }
+    case Kind::PictureBox:
+      p.view = new BoxView(&w, parent);
+      break;
+    case Kind::Label:
+      p.view = new LabelView(static_cast<Label*>(&w), parent);
+      break;
+    case Kind::ListBox:
+      p.view = new ListView(static_cast<ListBox*>(&w), parent);
+      break;
+    case Kind::Image:
+      p.view = new ImageView(static_cast<Image*>(&w), parent);
+      break;
+  }
+  p.view->hide();
+}
+
+void Peer::Detach(Widget& w) {
+  Peer& p = *w.peer_;
+  if (!p.view) return;
+  // The view stays with its Qt parent (deleted with the form's window); it
+  // only forgets its model, so that nothing reaches a destroyed widget.
+  switch (w.kind_) {
+    case Kind::Form:
+      static_cast<FormView*>(p.view.data())->model_ = nullptr;
+      break;
+    case Kind::PictureBox:
+      static_cast<BoxView*>(p.view.data())->model_ = nullptr;
+      break;
+    case Kind::Label:
+      static_cast<LabelView*>(p.view.data())->model_ = nullptr;
+      break;
+    case Kind::ListBox:
+      static_cast<ListView*>(p.view.data())->model_ = nullptr;
+      break;
+    case Kind::Image:
+      static_cast<ImageView*>(p.view.data())->model_ = nullptr;
+      break;
+  }
+}
+
+void Peer::ListPicked(ListBox& l, int row) {
+  if (row < -1 || row >= l.ListCount()) row = -1;
+  l.index_ = row;  // the view already shows it
+}
+
+void Peer::Sync(Widget& w, bool full) {
+  Peer& p = *w.peer_;
+  QWidget* v = p.view.data();
+  if (!v) return;
+  if (w.kind_ != Kind::Form && (p.fresh || w.visible_ != p.shown_visible)) {
+    v->setVisible(w.visible_);
+    p.shown_visible = w.visible_;
+  }
+  if (!full) return;
+  if (w.kind_ != Kind::Form) {
+    QRect r = DeviceRect(w.Left(), w.Top(), w.Width(), w.Height());
+    if (p.fresh || r != p.shown_rect) {
+      v->setGeometry(r);
+      p.shown_rect = r;
+    }
+  }
+  QString tip = Q(w.tooltip_);
+  if (v->toolTip() != tip) v->setToolTip(tip);
+  const int s = ScreenScale();
+  switch (w.kind_) {
+    case Kind::Form: {
+      auto& f = static_cast<Form&>(w);
+      QString title = Q(f.caption_);
+      if (v->windowTitle() != title) v->setWindowTitle(title);
+      Qt::CursorShape shape = f.pointer_ == Pointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor;
+      if (v->cursor().shape() != shape) v->setCursor(shape);
+      break;
+    }
+    case Kind::ListBox: {
+      auto& l = static_cast<ListBox&>(w);
+      auto* lv = static_cast<ListView*>(v);
+      QFont font = FontFor("Microsoft Sans Serif", l.font_size_, false, s);
+      if (lv->font() != font) lv->setFont(font);
+      int row_px = VPx(l.RowHeight()) * s;
+      while (lv->count() < l.ListCount()) lv->addItem(Q(l.items_[static_cast<size_t>(lv->count())]));
+      for (int i = 0; i < lv->count(); ++i) {
+        QListWidgetItem* it = lv->item(i);
+        if (it->sizeHint().height() != row_px) it->setSizeHint(QSize(1, row_px));
+      }
+      QPalette pal = lv->palette();
+      if (pal.color(QPalette::Base) != ToQColor(l.back_)) {
+        pal.setColor(QPalette::Base, ToQColor(l.back_));
+        lv->setPalette(pal);
+      }
+      int cur = lv->selectedItems().isEmpty() ? -1 : lv->row(lv->selectedItems().first());
+      if (cur != l.index_) {
+        if (l.index_ < 0) {
+          lv->clearSelection();
+          lv->setCurrentRow(-1);
+        } else {
+          lv->setCurrentRow(l.index_);
+        }
+      }
+      break;
+    }
+    case Kind::Image: {
+      auto& im = static_cast<Image&>(w);
+      auto* iv = static_cast<ImageView*>(v);
+      if (iv->loaded_ != im.resource_) {
+        iv->loaded_ = im.resource_;
+        iv->pixmap_ = QPixmap(":/" + Q(im.resource_));
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  v->update();
+  p.fresh = false;
+}
+
+}  // namespace ui

@@ -1,0 +1,191 @@
+// The form and its drawing surface.
+//
+// One pixel rule serves every primitive: a twip coordinate t lands on the
+// virtual pixel floor(t / 15 + 0.5); lines and filled boxes include both end
+// pixels. On a magnified screen (ScreenScale() > 1) each virtual pixel is a
+// square block of device pixels.
+#include <QPainter>
+#include <algorithm>
+#include <cstdlib>
+
+#include "ui/internal.h"
+
+namespace ui {
+
+Rgb QBColor(int index) {
+  static const Rgb kPalette[16] = {
+      RGB(0, 0, 0),       RGB(0, 0, 128),     RGB(0, 128, 0),   RGB(0, 128, 128),
+      RGB(128, 0, 0),     RGB(128, 0, 128),   RGB(128, 128, 0), RGB(192, 192, 192),
+      RGB(128, 128, 128), RGB(0, 0, 255),     RGB(0, 255, 0),   RGB(0, 255, 255),
+      RGB(255, 0, 0),     RGB(255, 0, 255),   RGB(255, 255, 0), RGB(255, 255, 255)};
+  return kPalette[index & 15];
+}
+
+namespace {
+QRgb ToQRgb(Rgb c) { return qRgb(c.r, c.g, c.b); }
+}  // namespace
+
+// ----------------------------------------------------------------- Surface
+
+Surface::Surface(QSize device_size) : image(device_size, QImage::Format_RGB32) {
+  image.fill(Qt::white);
+  dirty = image.rect();
+}
+
+void Surface::FillVirtual(int x0, int y0, int x1, int y1, QRgb color) {
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+  const long long s = ScreenScale();
+  const long long w = image.width(), h = image.height();
+  long long dx0 = std::max<long long>(0, x0 * s), dy0 = std::max<long long>(0, y0 * s);
+  long long dx1 = std::min<long long>(w - 1, x1 * s + s - 1);
+  long long dy1 = std::min<long long>(h - 1, y1 * s + s - 1);
+  if (dx0 > dx1 || dy0 > dy1) return;
+  for (long long y = dy0; y <= dy1; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+    std::fill(line + dx0, line + dx1 + 1, color);
+  }
+  dirty |= QRect(static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(dx1 - dx0 + 1),
+                 static_cast<int>(dy1 - dy0 + 1));
+}
+
+void Surface::FlushRun() {
+  if (!run.active) return;
+  run.active = false;
+  FillVirtual(run.x0, run.y0, run.x1, run.y1, run.color);
+}
+
+void Surface::VerticalLine(int x, int y0, int y1, QRgb color) {
+  if (y0 > y1) std::swap(y0, y1);
+  if (run.active && run.color == color && run.y0 == y0 && run.y1 == y1 && x >= run.x0 - 1 &&
+      x <= run.x1 + 1) {
+    run.x0 = std::min(run.x0, x);
+    run.x1 = std::max(run.x1, x);
+    return;
+  }
+  FlushRun();
+  run = Run{true, x, x, y0, y1, color};
+}
+
+void Peer::PaintSurface(Form& f, QPainter& p, const QRect& r) {
+  Surface* s = f.surface_.get();
+  if (!s) return;
+  s->FlushRun();
+  p.drawImage(r, s->image, r);
+}
+
+// -------------------------------------------------------------------- Form
+
+namespace {
+QSize DeviceScreenSize() {
+  const int s = ScreenScale();
+  int w = std::max(1, VPx(ScreenWidth())) * s;
+  int h = std::max(1, VPx(ScreenHeight())) * s;
+  return QSize(w, h);
+}
+}  // namespace
+
+Form::Form(std::string name) : Container(nullptr, std::move(name), Kind::Form) {
+  surface_ = std::make_unique<Surface>(DeviceScreenSize());
+  S().forms.push_back(this);
+}
+
+Form::~Form() {
+  auto& forms = S().forms;
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+void Form::Cls() {
+  Surface& s = *surface_;
+  s.run.active = false;
+  s.image.fill(ToQColor(back_));
+  s.dirty = s.image.rect();
+  cur_x_ = cur_y_ = 0;
+}
+
+void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
+  // A line from a point to the same point has no length and draws nothing
+  // (an empty histogram class leaves the base line as it is).
+  if (x1 == x2 && y1 == y2) return;
+  Surface& s = *surface_;
+  const QRgb c = ToQRgb(color);
+  int ax = VPx(x1), ay = VPx(y1), bx = VPx(x2), by = VPx(y2);
+  if (ax == bx) {
+    s.VerticalLine(ax, ay, by, c);
+    return;
+  }
+  s.FlushRun();
+  if (ay == by) {
+    s.FillVirtual(ax, ay, bx, by, c);
+    return;
+  }
+  // Any other slope: one pixel per step along the longer axis.
+  const long long dx = std::llabs(static_cast<long long>(bx) - ax);
+  const long long dy = std::llabs(static_cast<long long>(by) - ay);
+  const long long steps = std::min<long long>(std::max(dx, dy), 1 << 20);
+  for (long long i = 0; i <= steps; ++i) {
+    double t = steps ? static_cast<double>(i) / static_cast<double>(steps) : 0.0;
+    int px = static_cast<int>(std::floor(ax + (bx - ax) * t + 0.5));
+    int py = static_cast<int>(std::floor(ay + (by - ay) * t + 0.5));
+    s.FillVirtual(px, py, px, py, c);
+  }
+}
+
+void Form::FilledBox(float x1, float y1, float x2, float y2, Rgb color) {
+  Surface& s = *surface_;
+  s.FlushRun();
+  s.FillVirtual(VPx(x1), VPx(y1), VPx(x2), VPx(y2), ToQRgb(color));
+}
+
+void Form::PSet(float x, float y) {
+  Surface& s = *surface_;
+  s.FlushRun();
+  int px = VPx(x), py = VPx(y);
+  s.FillVirtual(px, py, px, py, ToQRgb(fore_));
+  cur_x_ = x;
+  cur_y_ = y;
+}
+
+void Form::Print(const std::string& text) {
+  Surface& s = *surface_;
+  s.FlushRun();
+  const int scale = ScreenScale();
+  const QFont& font = FontFor(font_name_, font_size_, false, scale);
+  QPainter p(&s.image);
+  p.setFont(font);
+  p.setPen(ToQColor(fore_));
+  QFontMetricsF fm(font);
+  QPointF origin(VPx(cur_x_) * scale, VPx(cur_y_) * scale);
+  QString t = Q(text);
+  p.drawText(origin + QPointF(0, fm.ascent()), t);
+  QRectF box(origin, QSizeF(fm.horizontalAdvance(t) + 2, fm.height() + 2));
+  s.dirty |= box.toAlignedRect();
+  // Like a printed line: the text position moves to the start of the next line.
+  cur_y_ += static_cast<float>(std::ceil(MetricsFor(font_name_, font_size_, false).height())) *
+            kTwipsPerPixel;
+  cur_x_ = 0;
+}
+
+Rgb Form::Pixel(int x, int y) const {
+  Surface& s = *surface_;
+  s.FlushRun();
+  const int scale = ScreenScale();
+  long long dx = static_cast<long long>(x) * scale, dy = static_cast<long long>(y) * scale;
+  if (dx < 0 || dy < 0 || dx >= s.image.width() || dy >= s.image.height()) return RGB(255, 255, 255);
+  QRgb c = s.image.pixel(static_cast<int>(dx), static_cast<int>(dy));
+  return RGB(qRed(c), qGreen(c), qBlue(c));
+}
+
+int Form::SurfaceWidth() const { return surface_->image.width() / ScreenScale(); }
+int Form::SurfaceHeight() const { return surface_->image.height() / ScreenScale(); }
+
+bool Form::Screenshot(const std::string& path) {
+  Flush();
+  QWidget* v = peer()->view.data();
+  if (!v) return false;
+  if (v->size() != surface_->image.size()) v->resize(surface_->image.size());
+  QPixmap shot = v->grab();
+  return shot.save(Q(path), "PNG");
+}
+
+}  // namespace ui

@@ -1,0 +1,317 @@
+// Widget state: plain members written by the program, pushed to the toolkit
+// by Flush. Setters that change nothing cost a comparison and no more.
+#include <QFontDatabase>
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/internal.h"
+
+namespace ui {
+
+// ------------------------------------------------------------------ Widget
+
+Widget::Widget(Container* parent, std::string name, Kind kind)
+    : parent_(parent), name_(std::move(name)), kind_(kind), peer_(std::make_unique<Peer>()) {
+  if (parent_) parent_->children_.push_back(this);
+  Peer::Create(*this);
+  MarkDirty();
+}
+
+Widget::~Widget() {
+  auto& d = S().dirty;
+  if (dirty_) d.erase(std::remove(d.begin(), d.end(), this), d.end());
+  if (parent_) {
+    auto& c = parent_->children_;
+    c.erase(std::remove(c.begin(), c.end(), this), c.end());
+  }
+  Peer::Detach(*this);
+}
+
+void Widget::MarkDirty() {
+  if (!dirty_) {
+    dirty_ = true;
+    S().dirty.push_back(this);
+  }
+}
+
+void Widget::SetLeft(float v) {
+  if (v != left_) {
+    left_ = v;
+    MarkDirty();
+  }
+}
+void Widget::SetTop(float v) {
+  if (v != top_) {
+    top_ = v;
+    MarkDirty();
+  }
+}
+void Widget::SetWidth(float v) {
+  if (v != width_) {
+    width_ = v;
+    MarkDirty();
+  }
+}
+void Widget::SetHeight(float v) {
+  if (v != height_) {
+    height_ = v;
+    MarkDirty();
+  }
+}
+
+void Widget::SetVisible(bool v) {
+  if (v != visible_) {
+    visible_ = v;
+    MarkDirty();
+  }
+}
+
+bool Widget::Shown() const {
+  for (const Widget* w = this; w; w = w->parent_)
+    if (!w->visible_) return false;
+  return true;
+}
+
+void Widget::SetToolTipText(const std::string& t) {
+  if (t != tooltip_) {
+    tooltip_ = t;
+    MarkDirty();
+  }
+}
+
+bool Widget::FireClick() {
+  if (S().ended) return false;
+  if (!AcceptsInput() || !Click) return true;
+  return Dispatch(Click);
+}
+
+bool Widget::FireMouseMove(const Mouse& m) {
+  if (S().ended) return false;
+  if (!AcceptsInput() || !MouseMove) return true;
+  auto h = MouseMove;
+  return Dispatch([&h, m] { h(m); });
+}
+
+bool Widget::FireMouseUp(const Mouse& m) {
+  if (S().ended) return false;
+  if (!AcceptsInput() || !MouseUp) return true;
+  auto h = MouseUp;
+  return Dispatch([&h, m] { h(m); });
+}
+
+// --------------------------------------------------------------- Container
+
+Container::Container(Container* parent, std::string name, Kind kind)
+    : Widget(parent, std::move(name), kind) {}
+
+void Container::SetBackColor(Rgb c) {
+  if (c != back_) {
+    back_ = c;
+    MarkDirty();
+  }
+}
+
+PictureBox::PictureBox(Container& parent, std::string name)
+    : Container(&parent, std::move(name), Kind::PictureBox) {}
+
+// ------------------------------------------------------------------- Label
+
+Label::Label(Container& parent, std::string name) : Widget(&parent, std::move(name), Kind::Label) {}
+
+void Label::SetCaption(const std::string& c) {
+  if (c == caption_) return;
+  caption_ = c;
+  if (autosize_) stale_ = true;
+  MarkDirty();
+}
+
+void Label::SetFontName(const std::string& f) {
+  if (f == font_name_) return;
+  font_name_ = f;
+  if (autosize_) stale_ = true;
+  MarkDirty();
+}
+
+void Label::SetFontSize(float points) {
+  if (points == font_size_) return;
+  font_size_ = points;
+  if (autosize_) stale_ = true;
+  MarkDirty();
+}
+
+void Label::SetFontBold(bool b) {
+  if (b == bold_) return;
+  bold_ = b;
+  if (autosize_) stale_ = true;
+  MarkDirty();
+}
+
+void Label::SetForeColor(Rgb c) {
+  if (c != fore_) {
+    fore_ = c;
+    MarkDirty();
+  }
+}
+void Label::SetBackColor(Rgb c) {
+  if (c != back_) {
+    back_ = c;
+    MarkDirty();
+  }
+}
+void Label::SetAlignment(Align a) {
+  if (a != align_) {
+    align_ = a;
+    MarkDirty();
+  }
+}
+void Label::SetBorder(bool b) {
+  if (b != border_) {
+    border_ = b;
+    MarkDirty();
+  }
+}
+void Label::SetEnabled(bool e) {
+  if (e != enabled_) {
+    enabled_ = e;
+    MarkDirty();
+  }
+}
+
+void Label::SetAutoSize(bool a) {
+  if (a == autosize_) return;
+  if (!a && stale_) Remeasure();  // switching off keeps the size measured so far
+  autosize_ = a;
+  if (a) stale_ = true;
+  MarkDirty();
+}
+
+void Label::Remeasure() const {
+  const QFontMetricsF& fm = MetricsFor(font_name_, font_size_, bold_);
+  auto* self = const_cast<Label*>(this);
+  self->width_ = static_cast<float>(std::ceil(fm.horizontalAdvance(Q(caption_)) - 1e-3)) * kTwipsPerPixel;
+  self->height_ = static_cast<float>(std::ceil(fm.height() - 1e-3)) * kTwipsPerPixel;
+  stale_ = false;
+}
+
+float Label::Width() const {
+  if (autosize_ && stale_) Remeasure();
+  return width_;
+}
+
+float Label::Height() const {
+  if (autosize_ && stale_) {
+    // The height of an auto-sized label depends on the font only.
+    const QFontMetricsF& fm = MetricsFor(font_name_, font_size_, bold_);
+    return static_cast<float>(std::ceil(fm.height() - 1e-3)) * kTwipsPerPixel;
+  }
+  return height_;
+}
+
+void Label::SetWidth(float v) {
+  if (autosize_ && stale_) Remeasure();
+  Widget::SetWidth(v);
+}
+
+void Label::SetHeight(float v) {
+  if (autosize_ && stale_) Remeasure();
+  Widget::SetHeight(v);
+}
+
+// ----------------------------------------------------------------- ListBox
+
+ListBox::ListBox(Container& parent, std::string name)
+    : Widget(&parent, std::move(name), Kind::ListBox) {}
+
+void ListBox::AddItem(const std::string& item) {
+  items_.push_back(item);
+  MarkDirty();
+}
+
+const std::string& ListBox::List(int i) const {
+  static const std::string empty;
+  if (i < 0 || i >= ListCount()) return empty;
+  return items_[static_cast<size_t>(i)];
+}
+
+void ListBox::SetListIndex(int i) {
+  if (i < -1 || i >= ListCount()) i = -1;
+  if (i == index_) return;
+  index_ = i;
+  MarkDirty();
+}
+
+void ListBox::SetFontSize(float points) {
+  if (points == font_size_) return;
+  font_size_ = points;
+  MarkDirty();
+}
+
+void ListBox::SetBackColor(Rgb c) {
+  if (c != back_) {
+    back_ = c;
+    MarkDirty();
+  }
+}
+
+float ListBox::RowHeight() const {
+  const QFontMetricsF& fm = MetricsFor("Microsoft Sans Serif", font_size_, false);
+  return static_cast<float>(std::ceil(fm.height() - 1e-3) + 2) * kTwipsPerPixel;
+}
+
+float ListBox::Height() const {
+  // Whole rows only, at least one.
+  float r = RowHeight();
+  float rows = std::floor(height_ / r + 1e-3f);
+  if (!(rows >= 1)) rows = 1;
+  return rows * r;
+}
+
+// ------------------------------------------------------------------- Image
+
+Image::Image(Container& parent, std::string name) : Widget(&parent, std::move(name), Kind::Image) {}
+
+void Image::SetPicture(const std::string& resource) {
+  resource_ = resource;
+  QImage img(":/" + Q(resource));
+  pic_w_ = img.isNull() ? 0 : img.width();
+  pic_h_ = img.isNull() ? 0 : img.height();
+  if (!stretch_) {
+    width_ = static_cast<float>(pic_w_) * kTwipsPerPixel;
+    height_ = static_cast<float>(pic_h_) * kTwipsPerPixel;
+  }
+  MarkDirty();
+}
+
+void Image::SetStretch(bool s) {
+  if (s == stretch_) return;
+  stretch_ = s;
+  if (!s) {
+    width_ = static_cast<float>(pic_w_) * kTwipsPerPixel;
+    height_ = static_cast<float>(pic_h_) * kTwipsPerPixel;
+  }
+  MarkDirty();
+}
+
+// -------------------------------------------------------------------- Form
+
+void Form::SetCaption(const std::string& c) {
+  if (c == caption_) return;
+  caption_ = c;
+  MarkDirty();
+}
+
+void Form::SetMousePointer(Pointer p) {
+  if (p == pointer_) return;
+  pointer_ = p;
+  MarkDirty();
+}
+
+void Form::CloseRequested() {
+  alive_ = false;
+  // Outside a handler nothing will look at the flag: end now. Inside one
+  // (a run yielding between counts) the next count sees it and ends.
+  if (S().handler_depth == 0) Dispatch([] { End("window closed"); });
+}
+
+}  // namespace ui

@@ -1,0 +1,184 @@
+#include "window/layout.h"
+
+#include "ui/ui.h"
+#include "window/KESTOR_11.h"
+
+namespace layout {
+namespace {
+float SW() { return ui::ScreenWidth(); }
+float SH() { return ui::ScreenHeight(); }
+float Right(const ui::Widget& w) { return w.Left() + w.Width(); }
+float Bottom(const ui::Widget& w) { return w.Top() + w.Height(); }
+// Width of a text in MOT1's font.
+float Measure(KESTOR_11& k, const char* text) {
+  k.MOT1.SetCaption(text);
+  return k.MOT1.Width();
+}
+// Left edge that centres a widget of width w under the middle of `over`.
+float CentredUnder(const ui::Widget& over, float w) { return over.Left() + over.Width() / 2 - w / 2; }
+}  // namespace
+
+void TitleBar(KESTOR_11& k) {
+  k.Picture1.Move(0, 0);
+  k.Picture1.SetWidth(SW());
+  k.Picture1.SetHeight(800 * k.ECHVERTI_S);
+  float h = 0.8f * k.Picture1.Height();
+  k.KESTOR_Image1.SetHeight(h);
+  k.KESTOR_Image1.SetWidth(h);
+  k.KESTOR_Image1.SetTop((k.Picture1.Height() - h) / 2);
+  k.KESTOR_Image1.SetLeft(h / 10);
+}
+
+void QuitCommand(KESTOR_11& k) {
+  k.FIN.SetTop((k.Picture1.Height() - k.FIN.Height()) / 2);
+  k.FIN.SetLeft(SW() - k.FIN.Width() - k.FIN.Height());
+}
+
+void FitTitle(KESTOR_11& k) {
+  ui::Label& t = k.TITRE;
+  const float x0 = Right(k.KESTOR_Image1);
+  // Each point less makes the text smaller; a one-point title is the floor.
+  while (t.Width() > k.FIN.Left() - 3 * k.FIN.Height() - x0 && t.FontSize() > 1)
+    t.SetFontSize(t.FontSize() - 1);
+  while (t.Height() > k.KESTOR_Image1.Height() - k.FIN.Height() / 4 && t.FontSize() > 1)
+    t.SetFontSize(t.FontSize() - 1);
+  t.SetTop((k.Picture1.Height() - t.Height()) / 2);
+  t.SetLeft(x0 + (k.FIN.Left() - t.Width() - x0) / 2);
+}
+
+void PageOverlay(KESTOR_11& k) {
+  k.Picture2.Move(0, Bottom(k.Picture1));
+  k.Picture2.SetWidth(SW());
+  k.Picture2.SetHeight(SH());
+  k.BLANCS.Move(0, 0);
+  k.BLANCS.SetWidth(k.Picture2.Width());
+  k.BLANCS.SetHeight(k.Picture2.Height());
+}
+
+void StartCommands(KESTOR_11& k) {
+  k.LANCER.Move(0, k.Picture1.Height());
+  k.Label34.Move(k.LANCER.Width(), k.Picture1.Height());
+  k.Label31.Move(k.Label31.Height(), k.Picture1.Height() + 3 * k.Label31.Height());
+}
+
+void CountList(KESTOR_11& k, float r) {
+  ui::ListBox& l = k.LANCER_N;
+  l.SetTop(k.Label31.Top() + 1.1f * k.Label31.Height());
+  l.SetWidth(Measure(k, "    En continu       "));
+  l.SetHeight(9 * r);
+  l.SetLeft(CentredUnder(k.Label31, l.Width()));
+}
+
+void ClearCommand(KESTOR_11& k) { k.EFFACER.Move(Right(k.LANCER), k.LANCER.Top()); }
+
+void RateCommand(KESTOR_11& k) { k.ACTIVITES.Move(Right(k.EFFACER), k.LANCER.Top()); }
+
+void RateHeader(KESTOR_11& k) {
+  k.Label32.Move(CentredUnder(k.ACTIVITES, k.Label32.Width()), k.Label31.Top());
+}
+
+void RateList(KESTOR_11& k, float r) {
+  ui::ListBox& l = k.ACTIV;
+  l.SetWidth(Measure(k, " 16.0    "));
+  l.SetHeight(6 * r);
+  l.SetTop(k.Label32.Top() + 1.1f * k.Label32.Height());
+  l.SetLeft(CentredUnder(k.Label32, l.Width()));
+}
+
+void InfoCommand(KESTOR_11& k) { k.INFORMATION.Move(Right(k.ACTIVITES), k.LANCER.Top()); }
+
+void InfoHeader(KESTOR_11& k) {
+  k.Label33.Move(CentredUnder(k.INFORMATION, k.Label33.Width()), k.Label31.Top());
+}
+
+void InfoList(KESTOR_11& k, float r) {
+  ui::ListBox& l = k.INFOS;
+  ui::Label& h = k.Label33;
+  l.SetTop(h.Top() + 1.1f * h.Height());
+  l.SetWidth(Measure(k, " Radioactivité et comptage  "));
+  l.SetLeft(CentredUnder(h, l.Width()));
+  // Keep one header height between the list and the right edge of the screen.
+  if (Right(l) > SW() - h.Height()) {
+    l.SetLeft(SW() - l.Width() - h.Height());
+    h.SetLeft(CentredUnder(l, h.Width()));
+  }
+  l.SetHeight(4 * r);
+}
+
+void ConfirmPanel(KESTOR_11& k) {
+  ui::PictureBox& p = k.ATTENTION;
+  const float h1 = k.ATT_01.Height();  // the line pitch is 2 x h1
+  p.SetWidth(k.ATT_01.Width());
+  p.SetLeft((SW() - p.Width()) / 2);
+  k.ATT_01.Move(0, 3 * h1);
+  k.ATT_00.Move((p.Width() - k.ATT_00.Width()) / 2, k.ATT_00.Height());
+  k.ATT_02.Move((p.Width() - k.ATT_02.Width()) / 2, 5 * h1);
+  k.ATT_03.Move((p.Width() - k.ATT_03.Width()) / 2, 7 * h1);
+  k.NON.Move(k.ATT_03.Left() - k.NON.Width(), 9 * h1);
+  k.OUI.Move(Right(k.ATT_03), 9 * h1);
+  p.SetHeight(11 * h1);
+  p.SetTop(SH() / 2 - p.Height() / 2);
+}
+
+void MissingFilePanel(KESTOR_11& k) {
+  ui::PictureBox& p = k.DISK_0;
+  k.DISK_1.SetTop(k.DISK_1.Height());
+  k.DISK_2.SetTop(Bottom(k.DISK_1) + k.DISK_2.Height());
+  k.DISK_3.SetTop(Bottom(k.DISK_2) + k.DISK_3.Height());
+  p.SetWidth(k.DISK_3.Width() + 2 * k.DISK_3.Height());
+  p.SetLeft((SW() - p.Width()) / 2);
+  p.SetHeight(k.DISK_3.Top() + 3 * k.DISK_3.Height());
+  p.SetTop((SH() - p.Height()) / 2);
+  for (ui::Label* l : {&k.DISK_1, &k.DISK_2, &k.DISK_3}) l->SetLeft((p.Width() - l->Width()) / 2);
+}
+
+void RateLabel(KESTOR_11& k) {
+  k.ACTIVIT.Move(2 * k.ACTIVIT.Height(), Bottom(k.LANCER));
+}
+
+void CountsLabel(KESTOR_11& k) {
+  ui::Label& l = k.NBCOMPTAGE;
+  l.Move(SW() - l.Width() - 200 * k.ECHHORIZ_S, Bottom(k.LANCER));
+}
+
+void CountValueLabel(KESTOR_11& k) {
+  k.N1COMPTE.Move(Right(k.ACTIVIT) + k.ACTIVIT.Height(), k.ACTIVIT.Top());
+}
+
+void WindowCaption(KESTOR_11& k) {
+  ui::Label& l = k.LIMITE;
+  l.Move((k.LARGEUR_I - l.Width()) / 2, k.POSAXE_I * k.ECHVERTI_S + 50 * k.ECHVERTI_S);
+  k.VERSG.Move(l.Left() - 2 * k.VERSG.Width(), l.Top());
+  k.VERSD.Move(Right(l) + k.VERSD.Width(), l.Top());
+}
+
+void QueryLabelLeft(KESTOR_11& k) { k.EFF1.SetLeft(20 * k.EFF1.Height()); }
+
+void MeanLabel(KESTOR_11& k) {
+  ui::Label& l = k.N1MOYEN;
+  // " Nmoyen =" ends where " Taux de comptage =" would end, written from
+  // the left edge of the rate label: the two equals signs line up.
+  l.SetCaption(" Taux de comptage =");
+  l.SetLeft(k.ACTIVIT.Left() + l.Width());
+  l.SetCaption(" Nmoyen =");
+  l.SetLeft(l.Left() - l.Width());
+  l.SetTop(Bottom(k.LIMITE));
+}
+
+void VarianceLabel(KESTOR_11& k) {
+  k.VARI1.SetTop(Bottom(k.LIMITE));
+  ui::Image& s = k.SIGMA2;
+  s.SetHeight(k.VARI1.Height());
+  s.SetWidth(s.Height());
+  s.Move(Right(k.N1MOYEN) + 2 * k.N1MOYEN.Height(), k.VARI1.Top());
+  k.VARI1.SetLeft(Right(s));
+}
+
+void QueryLabelTop(KESTOR_11& k) { k.EFF1.SetTop(k.POSHIST_I + 1.6f * k.FIN.Height()); }
+
+void HistogramCaption(KESTOR_11& k) {
+  ui::Label& l = k.HISTOGRAMME;
+  l.Move((SW() - l.Width()) / 2, Bottom(k.EFF1));
+}
+
+}  // namespace layout
