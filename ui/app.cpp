@@ -234,7 +234,9 @@ void Application::ShowForm(Form& form) {
   QScreen* screen = QGuiApplication::primaryScreen();
   QPoint origin = screen ? screen->geometry().topLeft() : QPoint(0, 0);
   v->setGeometry(QRect(origin, Peer::SurfaceOf(form)->image.size()));
-  v->setWindowState(Qt::WindowFullScreen);
+  // On an injected screen size the window keeps exactly that size; on the
+  // real screen it covers it as a full-screen window.
+  if (S().seam_w <= 0) v->setWindowState(Qt::WindowFullScreen);
   v->show();
 }
 

@@ -84,16 +84,16 @@ class BoxView : public QWidget {
 
 class LabelView : public QWidget {
  public:
-  LabelView(Label* model, QWidget* parent) : QWidget(parent), model_(model) {
+  LabelView(Widget* model, QWidget* parent) : QWidget(parent), model_(model) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
-  Label* model_;
+  Widget* model_;  // a Label; typed at use, once the widget is complete
 
  protected:
   void paintEvent(QPaintEvent*) override {
     if (!model_) return;
-    const Label& m = *model_;
+    const Label& m = *static_cast<Label*>(model_);
     QPainter p(this);
     p.fillRect(rect(), ToQColor(m.BackColor()));
     if (m.Border()) {
@@ -118,8 +118,8 @@ class LabelView : public QWidget {
 
 class ImageView : public QWidget {
  public:
-  ImageView(Image* model, QWidget* parent) : QWidget(parent), model_(model) { setMouseTracking(true); }
-  Image* model_;
+  ImageView(Widget* model, QWidget* parent) : QWidget(parent), model_(model) { setMouseTracking(true); }
+  Widget* model_;  // an Image
   std::string loaded_;
   QPixmap pixmap_;
 
@@ -127,7 +127,7 @@ class ImageView : public QWidget {
   void paintEvent(QPaintEvent*) override {
     if (!model_ || pixmap_.isNull()) return;
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, model_->Stretch());
+    p.setRenderHint(QPainter::SmoothPixmapTransform, static_cast<Image*>(model_)->Stretch());
     p.drawPixmap(rect(), pixmap_);
   }
   void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
@@ -146,7 +146,7 @@ class ImageView : public QWidget {
 // bar and the wheel scroll it and report nothing.
 class ListView : public QListWidget {
  public:
-  ListView(ListBox* model, QWidget* parent) : QListWidget(parent), model_(model) {
+  ListView(Widget* model, QWidget* parent) : QListWidget(parent), model_(model) {
     setMouseTracking(true);
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::NoFocus);
@@ -156,7 +156,7 @@ class ListView : public QListWidget {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSpacing(0);
   }
-  ListBox* model_;
+  Widget* model_;  // a ListBox
 
  protected:
   void mousePressEvent(QMouseEvent* e) override {
@@ -187,24 +187,24 @@ class ListView : public QListWidget {
   void TakeSelection() {
     if (!model_) return;
     auto sel = selectedItems();
-    Peer::ListPicked(*model_, sel.isEmpty() ? -1 : row(sel.first()));
+    Peer::ListPicked(*static_cast<ListBox*>(model_), sel.isEmpty() ? -1 : row(sel.first()));
   }
 };
 
 class FormView : public QWidget {
  public:
-  explicit FormView(Form* model) : QWidget(nullptr), model_(model) {
+  explicit FormView(Widget* model) : QWidget(nullptr), model_(model) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   }
-  Form* model_;
+  Widget* model_;  // a Form
 
  protected:
   void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
     p.fillRect(e->rect(), Qt::white);
-    if (model_) Peer::PaintSurface(*model_, p, e->rect());
+    if (model_) Peer::PaintSurface(*static_cast<Form*>(model_), p, e->rect());
   }
   void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
   void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
@@ -213,7 +213,7 @@ class FormView : public QWidget {
   void closeEvent(QCloseEvent* e) override {
     // The program decides when it ends; the window stays until it does.
     e->ignore();
-    if (model_ && !S().ended) model_->CloseRequested();
+    if (model_ && !S().ended) static_cast<Form*>(model_)->CloseRequested();
   }
 
  private:
@@ -232,7 +232,7 @@ void Peer::Create(Widget& w) {
   QWidget* parent = ParentView(w);
   switch (w.kind_) {
     case Kind::Form: {
-      auto* v = new FormView(static_cast<Form*>(&w));
+      auto* v = new FormView(&w);
       p.top.reset(v);
       p.view = v;
       return;
@@ -241,13 +241,13 @@ void Peer::Create(Widget& w) {
       p.view = new BoxView(&w, parent);
       break;
     case Kind::Label:
-      p.view = new LabelView(static_cast<Label*>(&w), parent);
+      p.view = new LabelView(&w, parent);
       break;
     case Kind::ListBox:
-      p.view = new ListView(static_cast<ListBox*>(&w), parent);
+      p.view = new ListView(&w, parent);
       break;
     case Kind::Image:
-      p.view = new ImageView(static_cast<Image*>(&w), parent);
+      p.view = new ImageView(&w, parent);
       break;
   }
   p.view->hide();

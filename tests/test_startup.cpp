@@ -1,0 +1,234 @@
+// The window after start-up: widgets and their state, the layout on the
+// reference screen and a smaller one, the drawn panel read back as pixels,
+// and every screen size starting with the whole layout in place.
+#include <cmath>
+
+#include "fixture.h"
+
+namespace {
+
+constexpr ui::Rgb kLightBlue = ui::RGB(0, 0, 255);
+constexpr ui::Rgb kLightRed = ui::RGB(255, 0, 0);
+constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255);
+
+std::string Describe(ui::Rgb c) {
+  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+#define EXPECT_PIXEL(x, y, colour) \
+  EXPECT_EQ(Describe(k->Pixel(x, y)), Describe(colour)) << "pixel " << (x) << "," << (y)
+
+class StartupTest : public KestorTest {};
+
+TEST_F(StartupTest, ShowsTheStartStateOfEveryWidget) {
+  Start();
+  EXPECT_EQ(k->Caption(), "KESTOR");
+  EXPECT_EQ(k->TITRE.Caption(), "KESTOR : Comptage des impulsions liées à la radioactivité");
+  EXPECT_EQ(k->FIN.Caption(), "  Quitter  ");
+  EXPECT_EQ(k->FIN.ToolTipText(), " Cliquez pour QUITTER ");
+  EXPECT_EQ(k->LANCER.Caption(), "  Lancer  ");
+  EXPECT_EQ(k->EFFACER.Caption(), "Effacer");
+  EXPECT_EQ(k->INFORMATION.Caption(), "Informations");
+  EXPECT_EQ(k->ACTIVITES.Caption(), " Taux de comptage ");
+  EXPECT_EQ(k->Label34.Caption(), "  Arrêter  ");
+
+  // The command bar: everything but the stop command; the clear disabled.
+  for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN}) {
+    SCOPED_TRACE(c->Name());
+    EXPECT_TRUE(c->Shown());
+  }
+  EXPECT_FALSE(k->EFFACER.Enabled());
+  EXPECT_TRUE(k->LANCER.Enabled());
+  EXPECT_FALSE(k->Label34.Shown());
+
+  // No list, header, page, panel; the drawn labels hidden over their copies.
+  std::vector<ui::Widget*> hidden = {&k->LANCER_N, &k->ACTIV,    &k->INFOS,      &k->Label31,
+                                     &k->Label32,  &k->Label33,  &k->Picture2,   &k->BLANCS,
+                                     &k->ATTENTION, &k->DISK_0,  &k->N1COMPTE,   &k->N1MOYEN,
+                                     &k->VARI1,    &k->SIGMA2,   &k->EFF1,       &k->HISTOGRAMME,
+                                     &k->LIMITE,   &k->VERSG,    &k->VERSD,      &k->MOT1};
+  for (ui::Widget* w : hidden) {
+    SCOPED_TRACE(w->Name());
+    EXPECT_FALSE(w->Shown());
+  }
+  EXPECT_TRUE(k->ACTIVIT.Shown());
+  EXPECT_EQ(k->ACTIVIT.Caption(), " Taux de comptage = 1 imp/s ");
+  EXPECT_TRUE(k->NBCOMPTAGE.Shown());
+  EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage = 0 ");
+  EXPECT_EQ(k->N1MOYEN.Caption(), " Nmoyen = 0 ");
+  EXPECT_EQ(k->VARI1.Caption(), " = 0 ");
+
+  // The three lists, item for item, blanks included; nothing selected.
+  ASSERT_EQ(k->LANCER_N.ListCount(), 17);
+  EXPECT_EQ(k->LANCER_N.List(0), "                  1 ");
+  EXPECT_EQ(k->LANCER_N.List(3), "                10 ");
+  EXPECT_EQ(k->LANCER_N.List(15), "        100000 ");
+  EXPECT_EQ(k->LANCER_N.List(16), "   En continu ");
+  std::vector<std::string> rates = {"   0.5 ", "   1.0 ", "   2.0 ", "   4.0 ", "   8.0 ", " 16.0 "};
+  ASSERT_EQ(k->ACTIV.ListCount(), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(k->ACTIV.List(i), rates[static_cast<size_t>(i)]);
+  std::vector<std::string> infos = {" Utilisation ", " Radioactivité et comptage ", " Statistiques ",
+                                    " A propos de KESTOR "};
+  ASSERT_EQ(k->INFOS.ListCount(), 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(k->INFOS.List(i), infos[static_cast<size_t>(i)]);
+  for (ui::ListBox* l : {&k->LANCER_N, &k->ACTIV, &k->INFOS}) EXPECT_EQ(l->ListIndex(), -1);
+
+  // Counting state.
+  EXPECT_EQ(k->ACTIV_I, 1);
+  EXPECT_EQ(k->ACT_I, 1);
+  EXPECT_EQ(k->SN_L, 0);
+  EXPECT_EQ(k->D1_I, 2680);
+  EXPECT_EQ(k->T1_I, 10000);
+  EXPECT_EQ(k->H1_I, 1530);
+  EXPECT_EQ(k->TRAIT_I, 60);
+  EXPECT_EQ(k->UNITE_I, 300);
+  EXPECT_FLOAT_EQ(k->ECHELLE_S, 1.0f);
+  EXPECT_TRUE(k->FICHIER_T.empty());
+  EXPECT_EQ(k->K_I, 41);
+  EXPECT_EQ(k->A_I, 61);
+}
+
+struct ScreenCase {
+  float w, h;
+  float f;
+  int16_t poshist;
+  float panel_font;
+};
+
+TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
+  for (ScreenCase c : {ScreenCase{1024, 768, 15, 9500, 16}, ScreenCase{800, 600, 11, 7422, 12}}) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+    Start(c.w, c.h);
+    const float ev = c.h / 768.0f;
+    EXPECT_FLOAT_EQ(k->ECHVERTI_S, ev);
+    EXPECT_FLOAT_EQ(k->Picture1.Height(), 800 * ev);
+    EXPECT_FLOAT_EQ(k->KESTOR_Image1.Height(), 640 * ev);
+    EXPECT_FLOAT_EQ(k->KESTOR_Image1.Width(), 640 * ev);
+    EXPECT_FLOAT_EQ(k->KESTOR_Image1.Left(), 64 * ev);
+    EXPECT_FLOAT_EQ(k->KESTOR_Image1.Top(), 80 * ev);
+    EXPECT_EQ(k->FIN.FontSize(), c.f);
+    EXPECT_EQ(k->LANCER.FontSize(), c.f);
+    EXPECT_EQ(k->POSHIST_I, c.poshist);
+    EXPECT_EQ(k->OUI.FontSize(), c.panel_font);
+    EXPECT_FLOAT_EQ(k->DISK_1.FontSize(), 1.5f * c.f);
+
+    // The quit command a margin of its own height from the right edge; the
+    // title centred between the logo and it, and no wider than the gap.
+    const float sw = c.w * 15;
+    EXPECT_FLOAT_EQ(k->FIN.Left(), sw - k->FIN.Width() - k->FIN.Height());
+    const float x0 = k->KESTOR_Image1.Left() + k->KESTOR_Image1.Width();
+    EXPECT_LE(k->TITRE.Width(), k->FIN.Left() - 3 * k->FIN.Height() - x0);
+    EXPECT_NEAR(k->TITRE.Left() - x0, k->FIN.Left() - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
+
+    // Commands side by side under the title bar.
+    EXPECT_EQ(k->LANCER.Top(), k->Picture1.Height());
+    EXPECT_EQ(k->EFFACER.Left(), k->LANCER.Left() + k->LANCER.Width());
+    EXPECT_EQ(k->ACTIVITES.Left(), k->EFFACER.Left() + k->EFFACER.Width());
+    EXPECT_EQ(k->INFORMATION.Left(), k->ACTIVITES.Left() + k->ACTIVITES.Width());
+    EXPECT_EQ(k->Label34.Left(), k->LANCER.Width());
+
+    // The number of counts keeps the left edge of its widest text.
+    k->MOT1.SetCaption(" Nombre de comptages = 10000000 ");
+    EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(), sw - k->MOT1.Width() - 200 * k->ECHHORIZ_S);
+
+    // Lists hang under their headers, on a common axis, whole rows high.
+    const float r = k->LANCER_N.RowHeight();
+    EXPECT_FLOAT_EQ(k->LANCER_N.Height(), 9 * r);
+    EXPECT_FLOAT_EQ(k->ACTIV.Height(), 6 * r);
+    EXPECT_FLOAT_EQ(k->INFOS.Height(), 4 * r);
+    EXPECT_NEAR(k->LANCER_N.Left() + k->LANCER_N.Width() / 2, k->Label31.Left() + k->Label31.Width() / 2, 0.01);
+    EXPECT_LE(k->INFOS.Left() + k->INFOS.Width(), sw - k->Label33.Height() + 0.01);
+
+    // The two equals signs of the rate and the mean line up.
+    k->MOT1.SetCaption(" Taux de comptage =");
+    EXPECT_NEAR(k->N1MOYEN.Left() + k->MOT1.Width(), k->ACTIVIT.Left() + k->MOT1.Width() +
+                (k->N1MOYEN.Left() - k->ACTIVIT.Left()), 0.01);
+
+    // The confirmation panel: OUI and NON border the last line.
+    EXPECT_FLOAT_EQ(k->NON.Left() + k->NON.Width(), k->ATT_03.Left());
+    EXPECT_FLOAT_EQ(k->OUI.Left(), k->ATT_03.Left() + k->ATT_03.Width());
+    EXPECT_FLOAT_EQ(k->ATTENTION.Height(), 11 * k->ATT_01.Height());
+  }
+}
+
+TEST_F(StartupTest, DrawsTheMeasurementPanelOnTheReferenceScreen) {
+  Start(1024, 768);
+  // Time axis light red at y = 200, the one-second bracket light blue over it.
+  EXPECT_PIXEL(1, 200, kLightRed);
+  EXPECT_PIXEL(100, 200, kLightRed);
+  EXPECT_PIXEL(178, 200, kLightRed);
+  EXPECT_PIXEL(179, 200, kLightBlue);
+  EXPECT_PIXEL(500, 200, kLightBlue);
+  EXPECT_PIXEL(845, 200, kLightBlue);
+  EXPECT_PIXEL(846, 200, kLightRed);
+  EXPECT_PIXEL(1023, 200, kLightRed);
+  EXPECT_PIXEL(500, 199, kWhite);
+  // The bracket's ticks go down to y = 217.
+  EXPECT_PIXEL(179, 217, kLightBlue);
+  EXPECT_PIXEL(845, 210, kLightBlue);
+  EXPECT_PIXEL(179, 218, kWhite);
+
+  // Histogram base line at y = 633 from x = 92 to 912.
+  EXPECT_PIXEL(91, 633, kWhite);
+  EXPECT_PIXEL(92, 633, kLightBlue);
+  EXPECT_PIXEL(500, 633, kLightBlue);
+  EXPECT_PIXEL(912, 633, kLightBlue);
+  EXPECT_PIXEL(913, 633, kWhite);
+  EXPECT_PIXEL(500, 632, kWhite);  // empty classes: nothing above the line
+
+  // Ticks of three lengths: every class, every fifth, every tenth.
+  struct Tick {
+    int cls, last_y;
+  };
+  for (Tick t : {Tick{1, 640}, Tick{4, 640}, Tick{5, 647}, Tick{15, 647}, Tick{10, 653}, Tick{40, 653}}) {
+    SCOPED_TRACE("class " + std::to_string(t.cls));
+    const int x = static_cast<int>(std::floor((1530 + 300 * t.cls) / 15.0 + 0.5));
+    EXPECT_PIXEL(x, t.last_y, kLightBlue);
+    EXPECT_PIXEL(x, t.last_y + 1, kWhite);
+  }
+
+  // The graduation "20" in dark blue, right of the white point that placed it.
+  int dark = 0;
+  for (int y = 650; y < 675; ++y)
+    for (int x = (1530 - 170 + 20 * 300) / 15; x < (1530 - 170 + 20 * 300) / 15 + 25; ++x)
+      if (k->Pixel(x, y).b > 100 && k->Pixel(x, y).r < 100) ++dark;
+  EXPECT_GT(dark, 10);
+
+  // A blue point at the top-left corner of each label drawn in place.
+  for (ui::Label* l : {&k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1}) {
+    SCOPED_TRACE(l->Name());
+    EXPECT_PIXEL(static_cast<int>(std::floor(l->Left() / 15 + 0.5)),
+                 static_cast<int>(std::floor(l->Top() / 15 + 0.5)), kLightBlue);
+  }
+}
+
+TEST_F(StartupTest, EveryScreenSizeStartsWithTheWholeLayoutInPlace) {
+  struct Size {
+    float w, h;
+  };
+  for (Size s : {Size{640, 480}, Size{800, 600}, Size{1280, 1024}, Size{1920, 1080}, Size{2184, 1200},
+                 Size{2185, 1200}, Size{2560, 1440}, Size{3840, 2160}, Size{1024, 3000},
+                 Size{3000, 400}, Size{7680, 4320}}) {
+    SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h));
+    Start(s.w, s.h);
+    const float sw = ui::ScreenWidth(), sh = ui::ScreenHeight();
+    // The whole screen is covered and the layout is within it.
+    EXPECT_FLOAT_EQ(sw * ui::ScreenScale(), s.w * 15);
+    EXPECT_FLOAT_EQ(sh * ui::ScreenScale(), s.h * 15);
+    EXPECT_GT(k->LARGEUR_I, 0);
+    EXPECT_NEAR(k->LARGEUR_I, sw, 1);
+    EXPECT_GT(k->POSHIST_I, 0);
+    // Nothing overlaps the title bar; the title stays inside it.
+    EXPECT_GE(k->TITRE.Top(), 0);
+    EXPECT_LE(k->TITRE.Top() + k->TITRE.Height(), k->Picture1.Height() + 0.01);
+    EXPECT_GE(k->LANCER.Top(), k->Picture1.Height());
+    EXPECT_GE(k->FIN.Left(), k->TITRE.Left() + k->TITRE.Width());
+    // The panel is drawn: the base line and the axis are there.
+    const int base_y = static_cast<int>(std::floor(k->POSHIST_I / 15.0 + 0.5));
+    const int mid_x = static_cast<int>(std::floor((1530 + 20 * 300) * k->ECHHORIZ_S / 15 + 0.5));
+    EXPECT_EQ(Describe(k->Pixel(mid_x, base_y)), Describe(kLightBlue));
+    const int axis_y = static_cast<int>(std::floor(3000 * k->ECHVERTI_S / 15 + 0.5));
+    EXPECT_NE(Describe(k->Pixel(mid_x / 4, axis_y)), Describe(kWhite));
+  }
+}
+
+}  // namespace

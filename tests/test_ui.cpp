@@ -1,0 +1,207 @@
+// The ui layer: text measuring, list heights, containers, the drawing
+// surface's pixel rule and persistence, the screen seam, event routing, and
+// the end of the program.
+#include <QTest>
+#include <QWindow>
+
+#include "fixture.h"
+#include "ui/internal.h"
+
+namespace {
+
+std::string Describe(ui::Rgb c) {
+  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+
+class UiTest : public KestorTest {};
+
+TEST_F(UiTest, AutoSizeLabelsMeasureTheirCaption) {
+  Start();
+  ui::Label& l = k->MOT1;
+  l.SetFontSize(15);
+  l.SetCaption("x");
+  const float one = l.Width();
+  l.SetCaption("xxxxxxxxxx");
+  EXPECT_GT(l.Width(), 5 * one);
+  const float h = l.Height();
+  EXPECT_GT(h, 0);
+  l.SetFontSize(30);
+  EXPECT_GT(l.Height(), 1.5f * h);
+  // Switching auto-size off keeps the size of the caption measured last.
+  l.SetCaption("  Informations  ");
+  const float padded = l.Width();
+  l.SetAutoSize(false);
+  l.SetCaption("Informations");
+  EXPECT_EQ(l.Width(), padded);
+  // The faces the program names measure with the same installed face.
+  ui::Label& m = k->MOT2;
+  m.SetFontSize(15);
+  m.SetCaption("Comptage");
+  l.SetAutoSize(true);
+  l.SetFontSize(15);
+  l.SetFontName("Arial");
+  l.SetCaption("Comptage");
+  EXPECT_EQ(l.Width(), m.Width());
+}
+
+TEST_F(UiTest, ListsReportWholeRows) {
+  Start();
+  ui::ListBox& l = k->ACTIV;
+  const float r = l.RowHeight();
+  ASSERT_GT(r, 0);
+  l.SetHeight(0);
+  EXPECT_EQ(l.Height(), r);  // one row at least
+  l.SetHeight(2.5f * r);
+  EXPECT_EQ(l.Height(), 2 * r);
+  l.SetHeight(6 * r);
+  EXPECT_EQ(l.Height(), 6 * r);
+  l.SetListIndex(9);  // out of range: no selection
+  EXPECT_EQ(l.ListIndex(), -1);
+}
+
+TEST_F(UiTest, ChildrenHideWithTheirContainer) {
+  Start();
+  k->ATTENTION.SetVisible(true);
+  EXPECT_TRUE(k->OUI.Shown());
+  k->ATTENTION.SetVisible(false);
+  EXPECT_TRUE(k->OUI.Visible());
+  EXPECT_FALSE(k->OUI.Shown());
+  // A hidden widget receives nothing.
+  int clicks = 0;
+  k->OUI.Click = [&] { ++clicks; };
+  k->OUI.FireClick();
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(UiTest, SurfaceFollowsOnePixelRule) {
+  Start();
+  k->Cls();
+  // 2680 twips = 178.67 px lands on 179; both ends included.
+  k->Line(2680, 3000, 2680, 3300, ui::QBColor(12));
+  EXPECT_EQ(Describe(k->Pixel(179, 200)), Describe(ui::QBColor(12)));
+  EXPECT_EQ(Describe(k->Pixel(179, 220)), Describe(ui::QBColor(12)));
+  EXPECT_EQ(Describe(k->Pixel(179, 221)), Describe(ui::QBColor(15)));
+  EXPECT_EQ(Describe(k->Pixel(178, 210)), Describe(ui::QBColor(15)));
+  // Lines drawn side by side make one bar; a box erases it, corners in any order.
+  for (int x = 3000; x <= 3120; ++x) k->Line(static_cast<float>(x), 6000, static_cast<float>(x), 5000, ui::QBColor(9));
+  for (int x = 200; x <= 208; ++x) EXPECT_EQ(Describe(k->Pixel(x, 350)), Describe(ui::QBColor(9))) << x;
+  EXPECT_EQ(Describe(k->Pixel(199, 350)), Describe(ui::QBColor(15)));
+  k->FilledBox(3150, 6000, 2900, 4500, ui::QBColor(15));
+  EXPECT_EQ(Describe(k->Pixel(204, 350)), Describe(ui::QBColor(15)));
+  // A zero-length line draws nothing; a point sets the text position.
+  k->Line(4500, 4500, 4500, 4500, ui::QBColor(12));
+  EXPECT_EQ(Describe(k->Pixel(300, 300)), Describe(ui::QBColor(15)));
+  k->SetForeColor(ui::RGB(0, 0, 255));
+  k->PSet(4500, 4500);
+  EXPECT_EQ(Describe(k->Pixel(300, 300)), Describe(ui::RGB(0, 0, 255)));
+  EXPECT_EQ(k->CurrentX(), 4500);
+  // Drawing far outside the surface is clipped, never a fault.
+  k->Line(-1e9f, -1e9f, 1e9f, 1e9f, ui::QBColor(9));
+  k->FilledBox(-1e30f, 5, 1e30f, 10, ui::QBColor(9));
+}
+
+TEST_F(UiTest, SurfaceSurvivesBeingCoveredAndExposed) {
+  Start();
+  ui::Application::ShowForm(*k);
+  k->Line(1500, 1500, 9000, 1500, ui::QBColor(12));
+  ui::Flush();
+  QWidget* v = k->peer()->view.data();
+  QImage first = v->grab().toImage();
+  // Hide and show the window (as when another window covers it).
+  v->hide();
+  QCoreApplication::processEvents();
+  v->show();
+  QCoreApplication::processEvents();
+  QImage second = v->grab().toImage();
+  EXPECT_EQ(first.pixel(300, 100), qRgb(255, 0, 0));
+  EXPECT_EQ(second.pixel(300, 100), qRgb(255, 0, 0));
+  v->hide();
+}
+
+TEST_F(UiTest, LargeScreensWorkInAMagnifiedVirtualScreen) {
+  struct Case {
+    float w_px, h_px;
+    int scale;
+  };
+  for (Case c : {Case{2184, 1000, 1}, Case{2185, 1000, 2}, Case{1000, 2648, 1}, Case{1000, 2649, 2},
+                 Case{7680, 4320, 4}}) {
+    SCOPED_TRACE(std::to_string(c.w_px) + "x" + std::to_string(c.h_px));
+    ui::seams::SetScreenTwips(c.w_px * 15, c.h_px * 15);
+    EXPECT_EQ(ui::ScreenScale(), c.scale);
+    EXPECT_LE(ui::ScreenWidth(), 32767);
+  }
+}
+
+TEST_F(UiTest, ClockAndEndOfProgramAreSeams) {
+  Start();
+  clock_ = 12.5f;
+  EXPECT_EQ(ui::Timer(), 12.5f);
+  EXPECT_FALSE(ui::Ended());
+  bool after = false;
+  EXPECT_FALSE(ui::Dispatch([&] {
+    ui::End("test");
+    after = true;
+  }));
+  EXPECT_FALSE(after);
+  EXPECT_TRUE(ui::Ended());
+  EXPECT_EQ(ui::EndReason(), "test");
+  // After the end nothing more is delivered.
+  EXPECT_FALSE(k->LANCER.FireClick());
+}
+
+TEST_F(UiTest, QuitEndsTheProgramEvenWithAListOpen) {
+  Start();
+  k->LANCER.FireMouseMove();
+  ASSERT_TRUE(k->LANCER_N.Shown());
+  k->FIN.FireClick();
+  EXPECT_TRUE(ui::Ended());
+  EXPECT_EQ(ui::EndReason(), "quit command");
+}
+
+// Real mouse events through the toolkit, on the shown window.
+class EventsTest : public KestorTest {
+ protected:
+  QWindow* Window() {
+    ui::Application::ShowForm(*k);
+    QCoreApplication::processEvents();
+    return k->peer()->view->windowHandle();
+  }
+  static QPoint Centre(const ui::Widget& w) {
+    float x = w.Left() + w.Width() / 2, y = w.Top() + w.Height() / 2;
+    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent()) {
+      x += c->Left();
+      y += c->Top();
+    }
+    return QPoint(static_cast<int>(x / 15), static_cast<int>(y / 15));
+  }
+};
+
+TEST_F(EventsTest, AnEventOverAWidgetBelongsToThatWidgetAlone) {
+  Start();
+  QWindow* w = Window();
+  ASSERT_NE(w, nullptr);
+  QTest::mouseMove(w, Centre(k->ACTIVITES));
+  EXPECT_TRUE(k->ACTIV.Shown());
+  EXPECT_TRUE(k->Label32.Shown());
+  // A click on a label without a click handler is not a click on the window.
+  QTest::mouseClick(w, Qt::LeftButton, {}, Centre(k->NBCOMPTAGE));
+  EXPECT_TRUE(k->ACTIV.Shown());
+  int hits = 0;
+  k->NBCOMPTAGE.Click = [&] { ++hits; };
+  QTest::mouseClick(w, Qt::LeftButton, {}, Centre(k->NBCOMPTAGE));
+  EXPECT_EQ(hits, 1);
+  EXPECT_TRUE(k->ACTIV.Shown());
+  // A move over the disabled clear command does nothing, not even a hover.
+  QTest::mouseMove(w, Centre(k->EFFACER));
+  EXPECT_TRUE(k->ACTIV.Shown());
+  // A move over the window background does not close the list...
+  QTest::mouseMove(w, QPoint(500, 700));
+  EXPECT_TRUE(k->ACTIV.Shown());
+  // ...a click on it does.
+  QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(500, 700));
+  EXPECT_FALSE(k->ACTIV.Shown());
+  EXPECT_FALSE(k->Label32.Shown());
+  k->peer()->view->hide();
+}
+
+}  // namespace
