@@ -22,6 +22,9 @@ class StartupTest : public KestorTest {};
 TEST_F(StartupTest, ShowsTheStartStateOfEveryWidget) {
   Start();
   EXPECT_EQ(k->Caption(), "KESTOR");
+  EXPECT_EQ(k->KESTOR_Image1.PictureWidth(), 32);  // the bitmaps are built in
+  EXPECT_EQ(k->SIGMA2.PictureWidth(), 90);
+  EXPECT_EQ(k->STAT_Image3.PictureWidth(), 1230);
   EXPECT_EQ(k->TITRE.Caption(), "KESTOR : Comptage des impulsions liées à la radioactivité");
   EXPECT_EQ(k->FIN.Caption(), "  Quitter  ");
   EXPECT_EQ(k->FIN.ToolTipText(), " Cliquez pour QUITTER ");
