@@ -1,0 +1,33 @@
+// The statistics page: one picture of the whole page, at the size that
+// suits the screen's height.
+#include "window/KESTOR_11.h"
+
+namespace {
+
+// Screen heights, in twips, above which the larger pictures are shown:
+// 0.9 and 0.75 of the reference height.
+constexpr float kLargeAbove = 10368;
+constexpr float kMediumAbove = 8640;
+// The box the smallest picture is stretched to, in twips.
+constexpr float kSmallWidth = 9120;
+constexpr float kSmallHeight = 5460;
+
+}  // namespace
+
+void KESTOR_11::STAT() {
+  INVISIBLE();
+  const float SH = ui::ScreenHeight();
+  ui::Image& picture = SH > kLargeAbove    ? STAT_Image3
+                       : SH > kMediumAbove ? STAT_Image2
+                                           : STAT_Image1;
+  if (&picture == &STAT_Image1) {
+    STAT_Image1.SetWidth(kSmallWidth);
+    STAT_Image1.SetHeight(kSmallHeight);
+  }
+  picture.Move(0, 0);
+  picture.SetVisible(true);
+  BLANCS.SetWidth(picture.Width());
+  BLANCS.SetHeight(picture.Height());
+  BLANCS.SetLeft((ui::ScreenWidth() - BLANCS.Width()) / 2);
+  BLANCS.SetTop(0);
+}
