@@ -1,0 +1,40 @@
+// Histogram bars: one routine draws the 2 x TRAIT_I + 1 vertical lines of a
+// bar; TRACEHISTO draws the bars of classes 0 to 40 with it, TRACE_BARRE the
+// bar of one class (a new count, the query's highlight).
+#include "engine/arith.h"
+#include "window/KESTOR_11.h"
+
+namespace {
+
+constexpr int16_t kLastClass = 50;
+constexpr int16_t kLastRedrawnClass = 40;
+
+// Draws the bar of class cls in color at the current scale, with offset as
+// its loop counter (-TRAIT_I to +TRAIT_I, left at TRAIT_I + 1). A class
+// outside 0 to 50 has no bar: nothing is drawn and offset is untouched.
+void DrawBar(KESTOR_11& k, int16_t cls, int16_t& offset, ui::Rgb color) {
+  if (cls < 0 || cls > kLastClass) return;
+  const int32_t raised = arith::Mul<int32_t>(k.EFFECTIF_L[static_cast<size_t>(cls)], 200);
+  const float top = k.POSHIST_I - raised * k.ECHELLE_S;
+  const int16_t centre = arith::Mul<int16_t>(cls, k.UNITE_I);
+  int off = -static_cast<int>(k.TRAIT_I);
+  for (; off <= k.TRAIT_I; ++off) {
+    offset = static_cast<int16_t>(off);
+    const float x = arith::Add<int16_t>(arith::Add<int16_t>(k.H1_I, offset), centre) * k.ECHHORIZ_S;
+    k.Line(x, k.POSHIST_I, x, top, color);
+  }
+  offset = arith::Saturate<int16_t>(off);
+}
+
+}  // namespace
+
+// Bars of classes 0 to 40, light blue, over whatever is drawn; K_I counts
+// the classes and A_I the offsets (41 and TRAIT_I + 1 afterwards).
+void KESTOR_11::TRACEHISTO() {
+  for (K_I = 0; K_I <= kLastRedrawnClass; ++K_I) DrawBar(*this, K_I, A_I, ui::QBColor(9));
+}
+
+// The bar of class k in color, with K_I as the offset counter.
+void KESTOR_11::TRACE_BARRE(int16_t k, ui::Rgb color) {
+  DrawBar(*this, k, K_I, color);
+}
