@@ -5,6 +5,7 @@
 #include "window/KESTOR_11.h"
 
 void KESTOR_11::INFOS_MouseUp() {
+  const bool clear_enabled = EFFACER.Enabled();
   LANCER.SetEnabled(false);
   EFFACER.SetEnabled(false);
   ACTIVITES.SetEnabled(false);
@@ -27,9 +28,10 @@ void KESTOR_11::INFOS_MouseUp() {
       break;
     default:
       // No entry under the pointer: no page opens, and the commands come
-      // back as a closed page leaves them.
+      // back as they were.
       INFOS.SetListIndex(-1);
       BLANCS_Click();
+      EFFACER.SetEnabled(clear_enabled);
       return;
   }
   Picture2.SetVisible(true);
