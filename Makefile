@@ -27,7 +27,7 @@ run:
 test: deps
 	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_BUILD)
-	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKESTOR_TESTS=OFF -DKESTOR_BENCH=ON >/dev/null
