@@ -1,6 +1,8 @@
 // Histogram bars: one routine draws the 2 x TRAIT_I + 1 vertical lines of a
 // bar; TRACEHISTO draws the bars of classes 0 to 40 with it, TRACE_BARRE the
 // bar of one class (a new count, the query's highlight).
+#include <vector>
+
 #include "engine/arith.h"
 #include "window/KESTOR_11.h"
 
@@ -17,12 +19,15 @@ void DrawBar(KESTOR_11& k, int16_t cls, int16_t& offset, ui::Rgb color) {
   const int32_t raised = arith::Mul<int32_t>(k.EFFECTIF_L[static_cast<size_t>(cls)], 200);
   const float top = k.POSHIST_I - raised * k.ECHELLE_S;
   const int16_t centre = arith::Mul<int16_t>(cls, k.UNITE_I);
+  // The abscissae of the lines, drawn in one call.
+  static std::vector<float> xs;
+  xs.clear();
   int off = -static_cast<int>(k.TRAIT_I);
   for (; off <= k.TRAIT_I; ++off) {
     offset = static_cast<int16_t>(off);
-    const float x = arith::Add<int16_t>(arith::Add<int16_t>(k.H1_I, offset), centre) * k.ECHHORIZ_S;
-    k.Line(x, k.POSHIST_I, x, top, color);
+    xs.push_back(arith::Add<int16_t>(arith::Add<int16_t>(k.H1_I, offset), centre) * k.ECHHORIZ_S);
   }
+  k.VerticalLines(xs.data(), static_cast<int>(xs.size()), k.POSHIST_I, top, color);
   offset = arith::Saturate<int16_t>(off);
 }
 

@@ -125,7 +125,9 @@ class ImageView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override {
-    if (!model_ || pixmap_.isNull()) return;
+    if (!model_) return;
+    if (pixmap_.isNull() && !loaded_.empty()) pixmap_ = QPixmap(":/" + Q(loaded_));
+    if (pixmap_.isNull()) return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, static_cast<Image*>(model_)->Stretch());
     p.drawPixmap(rect(), pixmap_);
@@ -342,7 +344,7 @@ void Peer::Sync(Widget& w, bool full) {
       auto* iv = static_cast<ImageView*>(v);
       if (iv->loaded_ != im.resource_) {
         iv->loaded_ = im.resource_;
-        iv->pixmap_ = QPixmap(":/" + Q(im.resource_));
+        iv->pixmap_ = QPixmap();  // decoded at the first paint
       }
       break;
     }

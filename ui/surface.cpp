@@ -6,6 +6,7 @@
 // square block of device pixels.
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "ui/internal.h"
@@ -29,6 +30,8 @@ QRgb ToQRgb(Rgb c) { return qRgb(c.r, c.g, c.b); }
 
 Surface::Surface(QSize device_size) : image(device_size, QImage::Format_RGB32) {
   image.fill(Qt::white);
+  bits = image.bits();
+  stride = image.bytesPerLine();
   dirty = image.rect();
 }
 
@@ -42,7 +45,7 @@ void Surface::FillVirtual(int x0, int y0, int x1, int y1, QRgb color) {
   long long dy1 = std::min<long long>(h - 1, y1 * s + s - 1);
   if (dx0 > dx1 || dy0 > dy1) return;
   for (long long y = dy0; y <= dy1; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+    auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
     std::fill(line + dx0, line + dx1 + 1, color);
   }
   dirty |= QRect(static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(dx1 - dx0 + 1),
@@ -99,6 +102,7 @@ void Form::Cls() {
   Surface& s = *surface_;
   s.run.active = false;
   s.image.fill(ToQColor(back_));
+  s.bits = s.image.bits();
   s.dirty = s.image.rect();
   cur_x_ = cur_y_ = 0;
 }
@@ -109,9 +113,24 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
   if (x1 == x2 && y1 == y2) return;
   Surface& s = *surface_;
   const QRgb c = ToQRgb(color);
+  if (x1 == x2) {
+    // The lines of a bar share their ends: only x needs converting.
+    Surface::Run& r = s.run;
+    const int x = VPx(x1);
+    if (r.active && r.color == c && r.ty0 == y1 && r.ty1 == y2 && x >= r.x0 - 1 && x <= r.x1 + 1) {
+      r.x0 = std::min(r.x0, x);
+      r.x1 = std::max(r.x1, x);
+      return;
+    }
+    s.VerticalLine(x, VPx(y1), VPx(y2), c);
+    s.run.ty0 = y1;
+    s.run.ty1 = y2;
+    return;
+  }
   int ax = VPx(x1), ay = VPx(y1), bx = VPx(x2), by = VPx(y2);
   if (ax == bx) {
     s.VerticalLine(ax, ay, by, c);
+    s.run.ty0 = s.run.ty1 = std::nanf("");  // twip ends differ from the pixel run: no shortcut
     return;
   }
   s.FlushRun();
@@ -129,6 +148,30 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
     int py = static_cast<int>(std::floor(ay + (by - ay) * t + 0.5));
     s.FillVirtual(px, py, px, py, c);
   }
+}
+
+void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) {
+  if (y1 == y2) {
+    // Lines of no length draw nothing; other lines of the batch are not affected.
+    for (int i = 0; i < n; ++i) Line(xs[i], y1, xs[i], y2, color);
+    return;
+  }
+  Surface& s = *surface_;
+  const QRgb c = ToQRgb(color);
+  const int py1 = VPx(y1), py2 = VPx(y2);
+  for (int i = 0; i < n; ++i) {
+    const int x = VPx(xs[i]);
+    Surface::Run& r = s.run;
+    if (r.active && r.color == c && r.y0 == std::min(py1, py2) && r.y1 == std::max(py1, py2) &&
+        x >= r.x0 - 1 && x <= r.x1 + 1) {
+      r.x0 = std::min(r.x0, x);
+      r.x1 = std::max(r.x1, x);
+    } else {
+      s.VerticalLine(x, py1, py2, c);
+    }
+  }
+  s.run.ty0 = y1;
+  s.run.ty1 = y2;
 }
 
 void Form::FilledBox(float x1, float y1, float x2, float y2, Rgb color) {
@@ -152,6 +195,7 @@ void Form::Print(const std::string& text) {
   const int scale = ScreenScale();
   const QFont& font = FontFor(font_name_, font_size_, false, scale);
   QPainter p(&s.image);
+  s.bits = s.image.bits();  // keep the pixel pointer the painter writes through
   p.setFont(font);
   p.setPen(ToQColor(fore_));
   QFontMetricsF fm(font);

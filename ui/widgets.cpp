@@ -2,6 +2,7 @@
 // by Flush. Setters that change nothing cost a comparison and no more.
 #include <QFontDatabase>
 #include <QImage>
+#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
@@ -273,9 +274,10 @@ Image::Image(Container& parent, std::string name) : Widget(&parent, std::move(na
 
 void Image::SetPicture(const std::string& resource) {
   resource_ = resource;
-  QImage img(":/" + Q(resource));
-  pic_w_ = img.isNull() ? 0 : img.width();
-  pic_h_ = img.isNull() ? 0 : img.height();
+  // Only the header is read here; the bitmap is decoded when first shown.
+  QSize size = QImageReader(":/" + Q(resource)).size();
+  pic_w_ = size.isValid() ? size.width() : 0;
+  pic_h_ = size.isValid() ? size.height() : 0;
   if (!stretch_) {
     width_ = static_cast<float>(pic_w_) * kTwipsPerPixel;
     height_ = static_cast<float>(pic_h_) * kTwipsPerPixel;

@@ -1,5 +1,8 @@
 #include "window/layout.h"
 
+#include <cmath>
+#include <functional>
+
 #include "ui/ui.h"
 #include "window/KESTOR_11.h"
 
@@ -34,14 +37,28 @@ void QuitCommand(KESTOR_11& k) {
   k.FIN.SetLeft(SW() - k.FIN.Width() - k.FIN.Height());
 }
 
+// Largest whole size from `size` down to 1 point at which fits() holds, the
+// size that lowering one point at a time would reach: a smaller size never
+// makes the text larger. Found by halving, so that only a few sizes are
+// measured (each new size loads a font).
+float LargestFitting(ui::Label& t, float size, const std::function<bool()>& fits) {
+  t.SetFontSize(size);
+  if (fits() || size <= 1) return size;
+  float lo = 1, hi = size;  // fits at lo (or lo is the floor); not at hi
+  while (hi - lo > 1) {
+    const float mid = std::floor((lo + hi) / 2);
+    t.SetFontSize(mid);
+    (fits() ? lo : hi) = mid;
+  }
+  t.SetFontSize(lo);
+  return lo;
+}
+
 void FitTitle(KESTOR_11& k) {
   ui::Label& t = k.TITRE;
   const float x0 = Right(k.KESTOR_Image1);
-  // Each point less makes the text smaller; a one-point title is the floor.
-  while (t.Width() > k.FIN.Left() - 3 * k.FIN.Height() - x0 && t.FontSize() > 1)
-    t.SetFontSize(t.FontSize() - 1);
-  while (t.Height() > k.KESTOR_Image1.Height() - k.FIN.Height() / 4 && t.FontSize() > 1)
-    t.SetFontSize(t.FontSize() - 1);
+  float size = LargestFitting(t, t.FontSize(), [&] { return t.Width() <= k.FIN.Left() - 3 * k.FIN.Height() - x0; });
+  LargestFitting(t, size, [&] { return t.Height() <= k.KESTOR_Image1.Height() - k.FIN.Height() / 4; });
   t.SetTop((k.Picture1.Height() - t.Height()) / 2);
   t.SetLeft(x0 + (k.FIN.Left() - t.Width() - x0) / 2);
 }
