@@ -1,6 +1,7 @@
 // The ui layer: text measuring, list heights, containers, the drawing
 // surface's pixel rule and persistence, the screen seam, event routing, and
 // the end of the program.
+#include <QMouseEvent>
 #include <QTest>
 #include <QWindow>
 
@@ -201,6 +202,29 @@ TEST_F(EventsTest, AnEventOverAWidgetBelongsToThatWidgetAlone) {
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(500, 700));
   EXPECT_FALSE(k->ACTIV.Shown());
   EXPECT_FALSE(k->Label32.Shown());
+  k->peer()->view->hide();
+}
+
+TEST_F(EventsTest, ClicksQueuedDuringABusyHandlerAreDropped) {
+  Start();
+  Window();
+  k->EFFACER.SetEnabled(true);
+  // A click reaches the toolkit while a handler holds the thread (as a
+  // click on the stop command during a single count does), aimed at what
+  // will be under the pointer once the handler is over.
+  QWidget* target = k->EFFACER.peer()->view.data();
+  ASSERT_TRUE(ui::Dispatch([&] {
+    QPointF p(target->width() / 2.0, target->height() / 2.0);
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, p, target->mapToGlobal(p),
+                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, p, target->mapToGlobal(p),
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  }));
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(k->ATTENTION.Shown());
+  // A click made while nothing runs is delivered.
+  QTest::mouseClick(k->peer()->view->windowHandle(), Qt::LeftButton, {}, Centre(k->EFFACER));
+  EXPECT_TRUE(k->ATTENTION.Shown());
   k->peer()->view->hide();
 }
 

@@ -54,6 +54,18 @@ void EndNow(const std::string& reason) {
   QCoreApplication::exit(0);
 }
 
+// Clicks made while a handler held the thread without yielding (a count that
+// cannot be interrupted, a page being built) were queued by the toolkit. Once
+// the handler is over they would land on whatever now stands under the
+// pointer (the clear command sits where the stop command was), so they are
+// dropped; moves are still delivered.
+void DropQueuedClicks() {
+  State& st = S();
+  st.discarding = true;
+  QCoreApplication::processEvents();
+  st.discarding = false;
+}
+
 }  // namespace
 
 int ScreenScale() {
@@ -137,6 +149,7 @@ bool Dispatch(const Handler& h) {
     return false;
   }
   Flush();
+  if (st.handler_depth == 0 && !st.discarding) DropQueuedClicks();
   return true;
 }
 

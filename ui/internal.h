@@ -82,6 +82,8 @@ struct State {
   std::vector<Widget*> dirty;
   std::vector<Form*> forms;
   int handler_depth = 0;
+  // True while the clicks that queued up during a handler are being dropped.
+  bool discarding = false;
   std::chrono::steady_clock::time_point last_frame{};
 };
 State& S();

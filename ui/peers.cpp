@@ -40,11 +40,12 @@ Mouse MouseOf(const QMouseEvent* e) {
 class ClickRouter {
  public:
   void Press(QMouseEvent* e) {
-    pressed_ = e->button() == Qt::LeftButton;
+    pressed_ = e->button() == Qt::LeftButton && !S().discarding;
     e->accept();
   }
   void Release(QWidget* self, Widget* model, QMouseEvent* e) {
-    bool click = pressed_ && e->button() == Qt::LeftButton && self->rect().contains(e->position().toPoint());
+    bool click = pressed_ && !S().discarding && e->button() == Qt::LeftButton &&
+                 self->rect().contains(e->position().toPoint());
     pressed_ = false;
     e->accept();
     if (click && model) model->FireClick();
@@ -163,7 +164,7 @@ class ListView : public QListWidget {
  protected:
   void mousePressEvent(QMouseEvent* e) override {
     e->accept();
-    if (!model_ || !model_->Shown()) return;
+    if (!model_ || !model_->Shown() || S().discarding) return;
     QListWidget::mousePressEvent(e);
     bool on_item = itemAt(e->position().toPoint()) != nullptr;
     TakeSelection();
@@ -177,7 +178,7 @@ class ListView : public QListWidget {
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     e->accept();
-    if (!model_ || !model_->Shown()) return;
+    if (!model_ || !model_->Shown() || S().discarding) return;
     QListWidget::mouseReleaseEvent(e);
     TakeSelection();
     model_->FireMouseUp(MouseOf(e));
