@@ -3,16 +3,13 @@
 // graduations, the (empty) bars, and the labels in their empty state.
 // Built from the state alone: two calls in a row give the same picture.
 #include "engine/arith.h"
+#include "display/colours.h"
 #include "window/KESTOR_11.h"
 
 namespace {
 
-constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255);
-constexpr ui::Rgb kDarkBlue = ui::RGB(0, 0, 192);
-constexpr ui::Rgb kBlue = ui::RGB(0, 0, 255);
-constexpr ui::Rgb kRed = ui::RGB(255, 0, 0);
-constexpr ui::Rgb kGreen = ui::RGB(0, 255, 0);
-constexpr ui::Rgb kYellow = ui::RGB(255, 255, 0);
+using namespace colours;
+
 
 // Draws a label's text on the window at the label's place, in its face and
 // size, and hides the label. The point plotted first (in `point`) sets the
@@ -77,13 +74,7 @@ void KESTOR_11::AFFICHAGE0() {
   }
 
   // 9: the bars of classes 0 to 40, light cyan.
-  for (K_I = 0; K_I <= 40; ++K_I) {
-    const float top = POSHIST_I - arith::Mul<int32_t>(EFFECTIF_L[static_cast<size_t>(K_I)], 200) * ECHELLE_S;
-    for (A_I = arith::Add<int16_t>(0, -TRAIT_I); A_I <= TRAIT_I; ++A_I) {
-      float x = arith::Add<int16_t>(arith::Add<int16_t>(H1_I, A_I), arith::Mul<int16_t>(K_I, UNITE_I)) * EH;
-      Line(x, POSHIST_I, x, top, ui::QBColor(11));
-    }
-  }
+  TRACER_BARRES(ui::QBColor(11));
 
   // 10: texts drawn in place.
   const std::string histogram = " Histogramme des comptages";

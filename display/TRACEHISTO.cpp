@@ -35,8 +35,10 @@ void DrawBar(KESTOR_11& k, int16_t cls, int16_t& offset, ui::Rgb color) {
 
 // Bars of classes 0 to 40, light blue, over whatever is drawn; K_I counts
 // the classes and A_I the offsets (41 and TRAIT_I + 1 afterwards).
-void KESTOR_11::TRACEHISTO() {
-  for (K_I = 0; K_I <= kLastRedrawnClass; ++K_I) DrawBar(*this, K_I, A_I, ui::QBColor(9));
+void KESTOR_11::TRACEHISTO() { TRACER_BARRES(ui::QBColor(9)); }
+
+void KESTOR_11::TRACER_BARRES(ui::Rgb color) {
+  for (K_I = 0; K_I <= kLastRedrawnClass; ++K_I) DrawBar(*this, K_I, A_I, color);
 }
 
 // The bar of class k in color, with K_I as the offset counter.

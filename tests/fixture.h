@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -15,6 +16,14 @@
 
 // The pulse data file written by the build.
 inline std::string GeneratedDataFile() { return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ"; }
+
+// A colour as text, so that a failed comparison reads well.
+inline std::string Describe(ui::Rgb c) {
+  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+
+// Pixel of a twip coordinate (the drawing surface's rule).
+inline int Px(double twips) { return static_cast<int>(std::floor(twips / 15.0 + 0.5)); }
 
 // A scratch directory for this test binary (created on first use).
 std::string ScratchDir();

@@ -6,10 +6,6 @@
 
 namespace {
 
-std::string Describe(ui::Rgb c) {
-  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
-}
-
 class ControlsTest : public KestorTest {
  protected:
   // Runs the count-list entry i as a user does (press selects, release runs).

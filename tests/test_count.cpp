@@ -15,14 +15,6 @@ const ui::Rgb kBlue = ui::QBColor(9);
 const ui::Rgb kRed = ui::QBColor(12);
 const ui::Rgb kWhite = ui::QBColor(15);
 
-std::string Describe(ui::Rgb c) {
-  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
-}
-
-int Px(double twips) {
-  return static_cast<int>(std::floor(twips / 15.0 + 0.5));
-}
-
 class CountTest : public KestorTest {
  protected:
   // Starts on a 1024 x 768 screen with content as the only data file, at

@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string Describe(ui::Rgb c) {
-  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
-}
-
-int Px(double twips) {
-  return static_cast<int>(std::floor(twips / 15.0 + 0.5));
-}
-
 class RunnerTest : public KestorTest {
  protected:
   // Opens the count list and releases the button over entry i.

@@ -11,9 +11,6 @@ constexpr ui::Rgb kLightBlue = ui::RGB(0, 0, 255);
 constexpr ui::Rgb kLightRed = ui::RGB(255, 0, 0);
 constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255);
 
-std::string Describe(ui::Rgb c) {
-  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
-}
 #define EXPECT_PIXEL(x, y, colour) \
   EXPECT_EQ(Describe(k->Pixel(x, y)), Describe(colour)) << "pixel " << (x) << "," << (y)
 

@@ -10,10 +10,6 @@
 
 namespace {
 
-std::string Describe(ui::Rgb c) {
-  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
-}
-
 class UiTest : public KestorTest {};
 
 TEST_F(UiTest, AutoSizeLabelsMeasureTheirCaption) {

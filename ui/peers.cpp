@@ -59,13 +59,39 @@ class ClickRouter {
   bool pressed_ = false;
 };
 
-class BoxView : public QWidget {
+// A view that routes the mouse to its model: clicks (press and release over
+// it), moves (unless the model's kind reports none), and nothing further up.
+class RoutedView : public QWidget {
  public:
-  BoxView(Widget* model, QWidget* parent) : QWidget(parent), model_(model) {
+  RoutedView(Widget* model, QWidget* parent, bool reports_moves)
+      : QWidget(parent), model_(model), reports_moves_(reports_moves) {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
   }
   Widget* model_;
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
+  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    if (reports_moves_) {
+      router_.Move(model_, e);
+    } else {
+      e->accept();
+    }
+  }
+  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
+  void wheelEvent(QWheelEvent* e) override { e->accept(); }
+
+ private:
+  ClickRouter router_;
+  bool reports_moves_;
+};
+
+class BoxView : public RoutedView {
+ public:
+  BoxView(Widget* model, QWidget* parent) : RoutedView(model, parent, true) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -73,23 +99,13 @@ class BoxView : public QWidget {
     QPainter p(this);
     p.fillRect(rect(), ToQColor(static_cast<Container*>(model_)->BackColor()));
   }
-  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
-  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
-  void mouseMoveEvent(QMouseEvent* e) override { router_.Move(model_, e); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
-  void wheelEvent(QWheelEvent* e) override { e->accept(); }
-
- private:
-  ClickRouter router_;
 };
 
-class LabelView : public QWidget {
+class LabelView : public RoutedView {
  public:
-  LabelView(Widget* model, QWidget* parent) : QWidget(parent), model_(model) {
-    setMouseTracking(true);
+  LabelView(Widget* model, QWidget* parent) : RoutedView(model, parent, true) {
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
-  Widget* model_;  // a Label; typed at use, once the widget is complete
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -107,20 +123,12 @@ class LabelView : public QWidget {
                 (m.Alignment() == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft);
     p.drawText(rect(), flags, Q(m.Caption()));
   }
-  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
-  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
-  void mouseMoveEvent(QMouseEvent* e) override { router_.Move(model_, e); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
-  void wheelEvent(QWheelEvent* e) override { e->accept(); }
-
- private:
-  ClickRouter router_;
 };
 
-class ImageView : public QWidget {
+// Images report clicks only; a move over one goes nowhere.
+class ImageView : public RoutedView {
  public:
-  ImageView(Widget* model, QWidget* parent) : QWidget(parent), model_(model) { setMouseTracking(true); }
-  Widget* model_;  // an Image
+  ImageView(Widget* model, QWidget* parent) : RoutedView(model, parent, false) {}
   std::string loaded_;
   QPixmap pixmap_;
 
@@ -133,15 +141,6 @@ class ImageView : public QWidget {
     p.setRenderHint(QPainter::SmoothPixmapTransform, static_cast<Image*>(model_)->Stretch());
     p.drawPixmap(rect(), pixmap_);
   }
-  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
-  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
-  // Images report clicks only; a move over one goes nowhere.
-  void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
-  void wheelEvent(QWheelEvent* e) override { e->accept(); }
-
- private:
-  ClickRouter router_;
 };
 
 // A list: pressing on an entry selects it (a click), dragging with the
@@ -194,14 +193,12 @@ class ListView : public QListWidget {
   }
 };
 
-class FormView : public QWidget {
+class FormView : public RoutedView {
  public:
-  explicit FormView(Widget* model) : QWidget(nullptr), model_(model) {
-    setMouseTracking(true);
+  explicit FormView(Widget* model) : RoutedView(model, nullptr, true) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   }
-  Widget* model_;  // a Form
 
  protected:
   void paintEvent(QPaintEvent* e) override {
@@ -209,18 +206,11 @@ class FormView : public QWidget {
     p.fillRect(e->rect(), Qt::white);
     if (model_) Peer::PaintSurface(*static_cast<Form*>(model_), p, e->rect());
   }
-  void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
-  void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
-  void mouseMoveEvent(QMouseEvent* e) override { router_.Move(model_, e); }
-  void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
   void closeEvent(QCloseEvent* e) override {
     // The program decides when it ends; the window stays until it does.
     e->ignore();
     if (model_ && !S().ended) static_cast<Form*>(model_)->CloseRequested();
   }
-
- private:
-  ClickRouter router_;
 };
 
 QWidget* ParentView(Widget& w) {
@@ -261,22 +251,10 @@ void Peer::Detach(Widget& w) {
   if (!p.view) return;
   // The view stays with its Qt parent (deleted with the form's window); it
   // only forgets its model, so that nothing reaches a destroyed widget.
-  switch (w.kind_) {
-    case Kind::Form:
-      static_cast<FormView*>(p.view.data())->model_ = nullptr;
-      break;
-    case Kind::PictureBox:
-      static_cast<BoxView*>(p.view.data())->model_ = nullptr;
-      break;
-    case Kind::Label:
-      static_cast<LabelView*>(p.view.data())->model_ = nullptr;
-      break;
-    case Kind::ListBox:
-      static_cast<ListView*>(p.view.data())->model_ = nullptr;
-      break;
-    case Kind::Image:
-      static_cast<ImageView*>(p.view.data())->model_ = nullptr;
-      break;
+  if (w.kind_ == Kind::ListBox) {
+    static_cast<ListView*>(p.view.data())->model_ = nullptr;
+  } else {
+    static_cast<RoutedView*>(p.view.data())->model_ = nullptr;
   }
 }
 

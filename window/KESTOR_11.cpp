@@ -1,17 +1,12 @@
 // The main window object: its widgets' design-time looks. Everything that
 // depends on the screen is set by the start-up (Form_Load).
+#include "display/colours.h"
 #include "window/KESTOR_11.h"
 
 namespace {
 
-constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255);
-constexpr ui::Rgb kBlack = ui::RGB(0, 0, 0);
-constexpr ui::Rgb kGrey = ui::RGB(192, 192, 192);
-constexpr ui::Rgb kRed = ui::RGB(255, 0, 0);
-constexpr ui::Rgb kBlue = ui::RGB(0, 0, 255);
-constexpr ui::Rgb kDarkBlue = ui::RGB(0, 0, 192);
-constexpr ui::Rgb kTitleBar = ui::RGB(192, 192, 255);
-constexpr ui::Rgb kListBack = ui::RGB(224, 224, 224);
+using namespace colours;
+
 
 void Look(ui::Label& l, ui::Rgb fore, ui::Rgb back, ui::Align align, bool autosize,
           bool border = false) {
@@ -54,11 +49,11 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   }
   VERSG.SetCaption("< ");
   VERSD.SetCaption(" >");
-  Look(N1MOYEN, ui::RGB(0, 128, 0), kWhite, ui::Align::Left, true);
+  Look(N1MOYEN, kDarkGreen, kWhite, ui::Align::Left, true);
   SIGMA2.SetStretch(true);
   SIGMA2.SetPicture("sigma2.png");
   Look(VARI1, kBlue, kWhite, ui::Align::Left, true);
-  Look(EFF1, kBlack, ui::RGB(255, 255, 192), ui::Align::Left, true, true);
+  Look(EFF1, kBlack, kPaleYellow, ui::Align::Left, true, true);
   EFF1.SetVisible(false);
   Look(HISTOGRAMME, kDarkBlue, kWhite, ui::Align::Left, true);
   HISTOGRAMME.SetCaption(" Histogramme des comptages");
