@@ -188,7 +188,12 @@ int RunChild(int argc, char** argv, bool bare) {
   return app.Run(k);
 }
 
-void Figures(const char* self, float rate, int rate_entry) {
+struct Figures_ {
+  double ratio = 0, overhead_us = 0, fps = 0;
+  long memory_kib = 0, after_stop = 0;
+};
+
+Figures_ Figures(float rate, int rate_entry) {
   std::vector<double> base, series, per_count, fps;
   SeriesResult last;
   for (int i = 0; i < kRuns; ++i) {
@@ -211,8 +216,10 @@ void Figures(const char* self, float rate, int rate_entry) {
   std::printf("rate %-4g memory before/after      %8ld / %ld KiB (%+ld KiB)\n", rate, last.rss_before,
               last.rss_after, last.rss_after - last.rss_before);
   std::printf("rate %-4g counts after stop click  %8ld (series ended at %ld)\n", rate, after_stop, stopped.counts);
-  (void)self;
+  return Figures_{s / b, Median(per_count), Median(fps), last.rss_after - last.rss_before, after_stop};
 }
+
+const char* Met(bool ok) { return ok ? "met" : "NOT met"; }
 
 }  // namespace
 
@@ -222,8 +229,8 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--bare") == 0) return RunChild(argc, argv, true);
 
   ui::Application app(argc, argv);
-  Figures(argv[0], 16, 5);
-  Figures(argv[0], 0.5f, 0);
+  const Figures_ fast = Figures(16, 5);
+  const Figures_ slow = Figures(0.5f, 0);
 
   std::vector<double> start, bare;
   for (int i = 0; i < kRuns; ++i) {
@@ -233,6 +240,13 @@ int main(int argc, char** argv) {
   const double st = Median(start), bt = Median(bare);
   std::printf("start-up to first paint            %8.3f s (bare Qt window %.3f s)\n", st, bt);
   std::printf("start-up / bare Qt window          %8.2f\n", st / bt);
-  std::printf("summary: medians of %d runs; see the lines above\n", kRuns);
+  std::printf(
+      "summary (medians of %d runs): ratio %.2f at 16 imp/s (<= 3: %s); overhead %.2f / %.2f us "
+      "(<= 3: %s); repaints %.0f / %.0f per s (>= 20: %s); memory %+ld / %+ld KiB (<= 1 MiB: %s); "
+      "counts after stop %ld / %ld (<= 1: %s); start-up x%.2f (<= 1.5: %s)\n",
+      kRuns, fast.ratio, Met(fast.ratio <= 3), fast.overhead_us, slow.overhead_us,
+      Met(fast.overhead_us <= 3 && slow.overhead_us <= 3), fast.fps, slow.fps, Met(fast.fps >= 20 && slow.fps >= 20),
+      fast.memory_kib, slow.memory_kib, Met(fast.memory_kib <= 1024 && slow.memory_kib <= 1024), fast.after_stop,
+      slow.after_stop, Met(fast.after_stop <= 1 && slow.after_stop <= 1), st / bt, Met(st / bt <= 1.5));
   return 0;
 }
