@@ -97,6 +97,30 @@ TEST_F(UiTest, SurfaceFollowsOnePixelRule) {
   k->FilledBox(-1e30f, 5, 1e30f, 10, ui::QBColor(9));
 }
 
+TEST_F(UiTest, ABarRedrawnTallerAfterAPartialEraseIsWhole) {
+  Start();
+  std::vector<float> xs;
+  for (int x = 3000; x <= 3120; ++x) xs.push_back(static_cast<float>(x));
+  const int n = static_cast<int>(xs.size());
+  auto colour_at = [&](int y) { return Describe(k->Pixel(204, y)); };
+  k->VerticalLines(xs.data(), n, 9000, 8000, ui::QBColor(9));
+  EXPECT_EQ(colour_at(560), Describe(ui::QBColor(9)));
+  k->FilledBox(2900, 8500, 3200, 8700, ui::QBColor(15));  // erases rows 567 to 580
+  EXPECT_EQ(colour_at(570), Describe(ui::QBColor(15)));
+  k->VerticalLines(xs.data(), n, 9000, 7000, ui::QBColor(9));
+  for (int y : {467, 500, 540, 570, 590, 600}) EXPECT_EQ(colour_at(y), Describe(ui::QBColor(9))) << y;
+  // Another colour over it, then the first colour again: whole each time.
+  k->VerticalLines(xs.data(), n, 9000, 7000, ui::QBColor(13));
+  EXPECT_EQ(colour_at(500), Describe(ui::QBColor(13)));
+  k->VerticalLines(xs.data(), n, 9000, 6900, ui::QBColor(9));
+  for (int y : {460, 500, 600}) EXPECT_EQ(colour_at(y), Describe(ui::QBColor(9))) << y;
+  // Text written over a bar is not painted over by a redraw of the same bar.
+  k->Cls();
+  k->VerticalLines(xs.data(), n, 9000, 6000, ui::QBColor(9));
+  k->VerticalLines(xs.data(), n, 9000, 6000, ui::QBColor(9));
+  EXPECT_EQ(colour_at(450), Describe(ui::QBColor(9)));
+}
+
 TEST_F(UiTest, SurfaceSurvivesBeingCoveredAndExposed) {
   Start();
   ui::Application::ShowForm(*k);

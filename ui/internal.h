@@ -61,6 +61,22 @@ struct Surface {
   explicit Surface(QSize device_size);
   void FillVirtual(int x0, int y0, int x1, int y1, QRgb color);  // inclusive, virtual pixels
   void FlushRun();
+  void Forget() { painted.clear(); }
+
+  // Rectangles that gathered runs filled and that nothing has touched since
+  // (histogram bars). A bar raised by one count then costs only its new
+  // rows: the rows below already hold its colour.
+  struct Painted {
+    int x0, x1, top, bottom;
+    QRgb color;
+  };
+  std::vector<Painted> painted;
+
+ private:
+  void FillRaw(int x0, int y0, int x1, int y1, QRgb color);
+  void Invalidate(int x0, int y0, int x1, int y1);
+
+ public:
   void VerticalLine(int x, int y0, int y1, QRgb color);
   uchar* bits = nullptr;  // the image's pixels, detached once
   qsizetype stride = 0;

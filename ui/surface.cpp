@@ -38,6 +38,16 @@ Surface::Surface(QSize device_size) : image(device_size, QImage::Format_RGB32) {
 void Surface::FillVirtual(int x0, int y0, int x1, int y1, QRgb color) {
   if (x0 > x1) std::swap(x0, x1);
   if (y0 > y1) std::swap(y0, y1);
+  Invalidate(x0, y0, x1, y1);
+  FillRaw(x0, y0, x1, y1, color);
+}
+
+void Surface::Invalidate(int x0, int y0, int x1, int y1) {
+  auto hit = [&](const Painted& p) { return p.x0 <= x1 && x0 <= p.x1 && p.top <= y1 && y0 <= p.bottom; };
+  painted.erase(std::remove_if(painted.begin(), painted.end(), hit), painted.end());
+}
+
+void Surface::FillRaw(int x0, int y0, int x1, int y1, QRgb color) {
   const long long s = ScreenScale();
   const long long w = image.width(), h = image.height();
   long long dx0 = std::max<long long>(0, x0 * s), dy0 = std::max<long long>(0, y0 * s);
@@ -55,7 +65,24 @@ void Surface::FillVirtual(int x0, int y0, int x1, int y1, QRgb color) {
 void Surface::FlushRun() {
   if (!run.active) return;
   run.active = false;
-  FillVirtual(run.x0, run.y0, run.x1, run.y1, run.color);
+  const Run r = run;
+  for (size_t i = 0; i < painted.size(); ++i) {
+    const Painted p = painted[i];
+    if (p.x0 != r.x0 || p.x1 != r.x1 || p.color != r.color) continue;
+    if (r.y0 >= p.top && r.y1 <= p.bottom) return;  // every pixel already has this colour
+    if (r.y1 == p.bottom && r.y0 < p.top) {        // the same bar, taller
+      painted.erase(painted.begin() + static_cast<std::ptrdiff_t>(i));
+      Invalidate(r.x0, r.y0, r.x1, p.top - 1);
+      FillRaw(r.x0, r.y0, r.x1, p.top - 1, r.color);
+      painted.push_back(Painted{r.x0, r.x1, r.y0, r.y1, r.color});
+      return;
+    }
+  }
+  FillVirtual(r.x0, r.y0, r.x1, r.y1, r.color);
+  if (r.x1 > r.x0) {  // remember bars, not single pulse lines
+    if (painted.size() >= 64) painted.erase(painted.begin());
+    painted.push_back(Painted{r.x0, r.x1, r.y0, r.y1, r.color});
+  }
 }
 
 void Surface::VerticalLine(int x, int y0, int y1, QRgb color) {
@@ -101,6 +128,7 @@ Form::~Form() {
 void Form::Cls() {
   Surface& s = *surface_;
   s.run.active = false;
+  s.Forget();
   s.image.fill(ToQColor(back_));
   s.bits = s.image.bits();
   s.dirty = s.image.rect();
@@ -196,6 +224,7 @@ void Form::Print(const std::string& text) {
   const QFont& font = FontFor(font_name_, font_size_, false, scale);
   QPainter p(&s.image);
   s.bits = s.image.bits();  // keep the pixel pointer the painter writes through
+  s.Forget();               // text may cover any remembered bar
   p.setFont(font);
   p.setPen(ToQColor(fore_));
   QFontMetricsF fm(font);
