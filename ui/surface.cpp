@@ -187,6 +187,18 @@ void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) 
   Surface& s = *surface_;
   const QRgb c = ToQRgb(color);
   const int py1 = VPx(y1), py2 = VPx(y2);
+  // Abscissae in increasing order less than a pixel apart cover every
+  // column from the first to the last: one run, two conversions.
+  bool contiguous = n > 0;
+  for (int i = 1; i < n && contiguous; ++i) contiguous = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
+  if (contiguous) {
+    const int a = VPx(xs[0]), b = VPx(xs[n - 1]);
+    s.VerticalLine(a, py1, py2, c);
+    s.run.x1 = std::max(s.run.x1, b);
+    s.run.ty0 = y1;
+    s.run.ty1 = y2;
+    return;
+  }
   for (int i = 0; i < n; ++i) {
     const int x = VPx(xs[i]);
     Surface::Run& r = s.run;
