@@ -4,9 +4,11 @@
 BUILD      := build
 TEST_BUILD := build-test
 BENCH_BUILD:= build-bench
+PACKAGE_BUILD := build-package
+PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build run test bench bitmaps clean
+.PHONY: all deps build run test bench bitmaps install package clean
 
 all: build
 
@@ -24,8 +26,18 @@ run:
 	@$(MAKE) --no-print-directory build
 	@./$(BUILD)/kestor
 
+# The release build of the Debian package, in $(PACKAGE_BUILD)/ (prefix /usr).
+# $(1): where cpack's report goes.
+define build_package
+	@cmake -S . -B $(PACKAGE_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKESTOR_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build $(PACKAGE_BUILD)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB $(1)
+endef
+
+# The tests include one of the package built here.
 test: deps
-	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON >/dev/null
+	$(call build_package,>/dev/null)
+	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON -DKESTOR_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_BUILD) >/dev/null
 	@cmake --build $(TEST_BUILD)
 	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
@@ -38,5 +50,16 @@ bitmaps: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTOR_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD) --target bitmaps
 
+# Installs the program under $(PREFIX) (make install PREFIX=$$HOME/.local;
+# DESTDIR is honoured).
+install: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTOR_TESTS=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD)
+	@cmake --install $(BUILD) --strip
+
+# The Debian package: $(PACKAGE_BUILD)/kestor_<version>_<arch>.deb.
+package: deps
+	$(call build_package)
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libgtest-dev
   fonts-liberation2
   xvfb xauth
+  desktop-file-utils appstream xdotool
 )
 
 missing=()
