@@ -40,6 +40,7 @@ test: deps
 	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON -DKESTOR_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_BUILD) >/dev/null
 	@cmake --build $(TEST_BUILD)
 	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+	@$(MAKE) --no-print-directory fuzz SECONDS=30
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKESTOR_TESTS=OFF -DKESTOR_BENCH=ON >/dev/null
@@ -60,6 +61,22 @@ install: deps
 # The Debian package: $(PACKAGE_BUILD)/kestor_<version>_<arch>.deb.
 package: deps
 	$(call build_package)
+
+# The data-file fuzzer (clang, libFuzzer, with AddressSanitizer and
+# UndefinedBehaviorSanitizer) for SECONDS seconds: make fuzz SECONDS=N. It
+# starts from its seed corpus ($(FUZZ_BUILD)/corpus); what a run finds is kept
+# in $(FUZZ_BUILD)/findings until the next run, an input that breaks a
+# property as $(FUZZ_BUILD)/crash-*.
+FUZZ_BUILD := build-fuzz
+SECONDS    ?= 30
+.PHONY: fuzz
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_BUILD) $(CMAKE_GEN) >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_datafile
+	@rm -rf $(FUZZ_BUILD)/findings && mkdir -p $(FUZZ_BUILD)/findings
+	@cd $(FUZZ_BUILD) && if ./fuzz_datafile -max_total_time=$(SECONDS) -timeout=60 findings corpus >fuzz.log 2>&1; then \
+	  echo "fuzz: $$(grep -E '^Done [0-9]+ runs' fuzz.log), nothing broken"; \
+	else tail -n 60 fuzz.log; echo "fuzz: a property broke; the input is in $(FUZZ_BUILD)/"; exit 1; fi
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang pkg-config
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev libgl-dev libgtest-dev
   fonts-liberation2
   xvfb xauth
