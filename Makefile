@@ -39,8 +39,8 @@ test: deps
 	$(call build_package,>/dev/null)
 	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON -DKESTOR_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_BUILD) >/dev/null
 	@cmake --build $(TEST_BUILD)
-	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 	@$(MAKE) --no-print-directory fuzz SECONDS=30
+	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKESTOR_TESTS=OFF -DKESTOR_BENCH=ON >/dev/null
@@ -79,4 +79,4 @@ fuzz: deps
 	else tail -n 60 fuzz.log; echo "fuzz: a property broke; the input is in $(FUZZ_BUILD)/"; exit 1; fi
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz $(PACKAGE_BUILD)
