@@ -37,3 +37,22 @@ void KestorTest::TearDown() {
   ui::files::CloseAll();
   ui::seams::Reset();
 }
+
+void KestorTest::Run(int entry) {
+  k->LANCER.FireClick();
+  k->LANCER_N.SetListIndex(entry);
+  k->LANCER_N.FireMouseUp();
+}
+
+void KestorTest::ChooseRate(int entry, bool confirm) {
+  k->ACTIVITES.FireClick();
+  k->ACTIV.SetListIndex(entry);
+  k->ACTIV.FireClick();
+  if (confirm && k->ATTENTION.Shown()) k->OUI.FireClick();
+}
+
+void KestorTest::OpenPage(int entry) {
+  k->INFORMATION.FireClick();
+  k->INFOS.SetListIndex(entry);
+  k->INFOS.FireMouseUp();
+}

@@ -39,8 +39,13 @@ class KestorTest : public ::testing::Test {
              float clock_seconds = 0.0f);
   void TearDown() override;
 
-  // Caption helpers.
-  static bool Shown(const ui::Widget& w) { return w.Shown(); }
+  // What a user does: open the count list and release the button over
+  // entry i; open the rate list and click entry i (confirming the clearing
+  // when confirm is set and the panel asks); open the information list and
+  // release over entry i.
+  void Run(int entry);
+  void ChooseRate(int entry, bool confirm = false);
+  void OpenPage(int entry);
 
   std::unique_ptr<KESTOR_11> k;
   float clock_ = 0;

@@ -8,17 +8,6 @@ namespace {
 
 class ControlsTest : public KestorTest {
  protected:
-  // Runs the count-list entry i as a user does (press selects, release runs).
-  void Run(int entry) {
-    k->LANCER.FireClick();
-    k->LANCER_N.SetListIndex(entry);
-    k->LANCER_N.FireMouseUp();
-  }
-  void ChooseRate(int entry) {
-    k->ACTIVITES.FireClick();
-    k->ACTIV.SetListIndex(entry);
-    k->ACTIV.FireClick();
-  }
   // The six list widgets, as a string of 0/1 in the order of the hover table.
   std::string Lists() {
     std::string s;

@@ -11,13 +11,6 @@ namespace {
 
 class RunnerTest : public KestorTest {
  protected:
-  // Opens the count list and releases the button over entry i.
-  void Run(int entry) {
-    k->LANCER.FireClick();
-    ASSERT_TRUE(k->LANCER_N.Shown());
-    k->LANCER_N.SetListIndex(entry);
-    k->LANCER_N.FireMouseUp();
-  }
   // Runs on_yield(n) at the n-th yield (from 1).
   void OnYield(std::function<void(int)> on_yield) {
     ui::seams::SetYieldHook([this, on_yield] { on_yield(++yields_); });
