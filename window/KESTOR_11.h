@@ -174,8 +174,8 @@ class KESTOR_11 : public ui::Form {
 
   // Result-label texts.
   std::string TEXTE_NBCOMPTAGE() const;           // singular up to 1 count, then plural; trailing blank
-  std::string TEXTE_N1MOYEN(bool blank) const;    // " Nmoyen =" mean
-  std::string TEXTE_VARI1(bool blank) const;      // " =" square of the e.q.m.
+  const std::string& TEXTE_N1MOYEN(bool blank) const;  // " Nmoyen =" mean
+  const std::string& TEXTE_VARI1(bool blank) const;    // " =" square of the e.q.m.
   // Rate in pulses per second (the code 50 stands for 0.5).
   float TAUX() const;
 
