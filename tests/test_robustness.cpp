@@ -1,0 +1,350 @@
+// Robustness: hostile data files at every rate, every screen size, 32-bit
+// limits, 10000 continuous passes, the window closed during a run.
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <tuple>
+#include <utility>
+
+#include "fixture.h"
+
+namespace {
+
+// Count-list entries.
+constexpr int kOneCount = 0, kTen = 3, k1000 = 9, kContinuous = 16;
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+std::string Repeat(int n, const std::string& line) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += line;
+  return text;
+}
+// n random bytes of every kind but digits: no field they make is a number.
+std::string Garbage(int n, unsigned seed) {
+  std::minstd_rand g(seed);
+  std::string text;
+  while (static_cast<int>(text.size()) < n) {
+    const char c = static_cast<char>(g() % 256);
+    if (c < '0' || c > '9') text += c;
+  }
+  return text;
+}
+
+// How a series of 1000 ends (kMissing: no count, the missing-file panel).
+enum class Outcome { kAll, kMissing, kSomeThenMissing, kProgramEnds };
+// The file is a directory, or is deleted, emptied or cut at the first yield.
+enum class Twist { kNone, kDirectory, kDeleted, kEmptied, kCut };
+
+// Every count's value at each rate (0.5 to 16); -1 when it varies.
+using Values = std::array<int32_t, 6>;
+constexpr Values kVaries = {-1, -1, -1, -1, -1, -1};
+constexpr Values kAll250 = {0, 1, 2, 4, 8, 16};
+constexpr Values kAllZero = {125, 251, 501, 1001, 2001, 4001};  // 0 read as 1
+
+struct HostileFile {
+  const char* what;
+  std::string content;
+  float clock;  // 100 s skips 100 values, 0 s none
+  Twist twist;
+  Outcome outcome;
+  Values value;
+  bool slowest_rate_only = false;  // every pulse reopens the file
+};
+
+const std::vector<HostileFile>& HostileFiles() {
+  using O = Outcome;
+  using T = Twist;
+  const std::string k100 = Repeat(100, "250\n"), k300 = Repeat(300, "250\n");
+  const std::string words =
+      "250\r\n  250  \n\t250\t\r\n250.0\n250.\n.25e3\n2.5E+2\n25000e-2\n+250\n0250\n250,250\n"
+      "250 ,\t250\r\n\n\r\n  \n,,\n250.00000000000000000001\ndeux\ne5\n-\n+\n.\n1e\n250abc\n"
+      "0x10\n1.2.3\n--250\n2 50\n\xD9\xA3\n250e+\n\001250\n";
+  static const std::vector<HostileFile> files = {
+      {"one value, nothing skipped", "250\n", 0, T::kNone, O::kAll, kAll250},
+      {"one value, 100 to skip", "250\n", 100, T::kNone, O::kMissing, kVaries},
+      {"exactly 100 values, 100 skipped", k100, 100, T::kNone, O::kAll, kAll250},
+      {"a value beyond 16 bits in the skip", Repeat(49, "250\n") + "40000\n" + k300, 100, T::kNone,
+       O::kMissing, kVaries},
+      {"every shape of 250 after a byte-order mark, words, binary garbage, a field longer than "
+       "a block, no final line end",
+       "\xEF\xBB\xBF" + Repeat(150, "250\n" + Garbage(7, 1) + "\n" + words) +
+           std::string("\0\0\0\n", 4) + std::string(70000, '7') + "\n250",
+       100, T::kNone, O::kAll, kAll250},
+      {"values beyond 16 bits, negative, infinite, not a number, beyond single precision",
+       k100 +
+           Repeat(20,
+                  "40000\n-40000\n32768\n-32769\ninf\n-inf\nnan\n1e30\n1e-30\n1e39\n1e400\n"
+                  "-1e400\n1e-400\n3.4028235e38\n-0\n") +
+           Repeat(300, "-300\n800\n-1\n0\n17\n250\n-250\n799\n"),
+       100, T::kNone, O::kAll, kVaries},
+      {"only words and binary garbage", "zero\n" + Garbage(4000, 3), 0, T::kNone, O::kMissing,
+       kVaries},
+      {"all zeros", Repeat(1000, "0\n"), 100, T::kNone, O::kAll, kAllZero},
+      {"only readable value 0", "zéro\n0\nnan\n\n", 0, T::kNone, O::kAll, kAllZero, true},
+      {"a directory named like the file", "", 0, T::kDirectory, O::kMissing, kVaries},
+      {"deleted during the series", k300, 100, T::kDeleted, O::kProgramEnds, kAll250},
+      {"emptied during the series", k300, 100, T::kEmptied, O::kSomeThenMissing, kAll250},
+      {"cut mid-value during the series", k300, 100, T::kCut, O::kAll, kVaries},
+  };
+  return files;
+}
+
+class RobustTest : public KestorTest {
+ protected:
+  // At a yield: takes the count just made, if any (none when the file failed).
+  void See() {
+    ++yields_;
+    const auto made = static_cast<int32_t>(counts_.size());
+    if (k->SN_L == made + 1) {
+      counts_.push_back(k->N1C_L);
+      if (k->N1C_L >= 0 && k->N1C_L <= 50) ++by_value_[static_cast<size_t>(k->N1C_L)];
+    } else {
+      EXPECT_EQ(k->SN_L, made) << "at yield " << yields_;
+    }
+  }
+  // The statistics agree with the counts seen (a clearing leaves 41 to 50).
+  void ExpectStatistics() {
+    EXPECT_EQ(k->SN_L, static_cast<int32_t>(counts_.size()));
+    EXPECT_EQ(k->S1_L, std::accumulate(counts_.begin(), counts_.end(), int32_t{0}));
+    double squares = 0;
+    std::array<int32_t, 51> classes = by_value_;
+    std::fill(classes.begin(), classes.begin() + 41, 0);
+    for (int32_t v : counts_) {
+      squares += static_cast<double>(v) * v;
+      if (v >= 0 && v <= 40) ++classes[static_cast<size_t>(v)];
+    }
+    EXPECT_EQ(k->S2N1_D, squares);
+    EXPECT_EQ(k->EFFECTIF_L, classes);
+  }
+  void ExpectIdle() {
+    for (ui::Label* l : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN})
+      EXPECT_TRUE(l->Shown()) << l->Name();
+    EXPECT_FALSE(k->Label34.Shown());
+    EXPECT_EQ(k->COMPTAGE_I + k->MARCHE_I, 0);
+    EXPECT_EQ(k->NBCOMPTAGE.Caption(), k->TEXTE_NBCOMPTAGE());
+  }
+  void ExpectEnded(const std::string& reason) {
+    EXPECT_EQ(std::make_tuple(ui::Ended(), ui::EndReason(), ui::files::IsOpen(2), k->COMPTAGE_I,
+                              k->MARCHE_I),
+              std::make_tuple(true, reason, false, 0, 0));
+  }
+  std::vector<int32_t> counts_;
+  std::array<int32_t, 51> by_value_{};
+  int yields_ = 0;
+};
+
+class HostileFileTest : public RobustTest, public ::testing::WithParamInterface<int> {};
+
+// A series of 1000 on each file, started as a user starts it; when every
+// count was made, a confirmed clearing and ten counts more.
+TEST_P(HostileFileTest, ASeriesOf1000EndsAsTheRulesSay) {
+  const int rate = GetParam();
+  const std::string dir = ScratchDir() + "/hostile-" + std::to_string(rate);
+  const std::string path = dir + "/KESTOR_11.KSQ";
+  for (const HostileFile& f : HostileFiles()) {
+    if (f.slowest_rate_only && rate != 0) continue;
+    SCOPED_TRACE(f.what);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(f.twist == Twist::kDirectory ? path : dir);
+    if (f.twist != Twist::kDirectory) std::ofstream(path, std::ios::binary) << f.content;
+    Start(1024, 768, {path}, f.clock);
+    ChooseRate(rate);
+    counts_.clear();
+    by_value_ = {};
+    yields_ = 0;
+    ui::seams::SetYieldHook([&] {
+      See();
+      if (yields_ > 1) return;
+      if (f.twist == Twist::kDeleted) std::filesystem::remove(path);
+      if (f.twist == Twist::kEmptied) std::filesystem::resize_file(path, 0);
+      if (f.twist == Twist::kCut) std::filesystem::resize_file(path, 6);  // "250\n25"
+    });
+    Run(k1000);
+    const auto made = static_cast<int32_t>(counts_.size());
+    const Outcome o = f.outcome;
+    const bool panel = o == Outcome::kMissing || o == Outcome::kSomeThenMissing;
+    ExpectStatistics();
+    EXPECT_TRUE(o == Outcome::kAll       ? made == 1000
+                : o == Outcome::kMissing ? made == 0
+                                         : made > 0 && made < 1000)
+        << made;
+    EXPECT_EQ(yields_, made + panel);  // a failed pass yields too
+    if (o == Outcome::kProgramEnds) {
+      ExpectEnded("data file cannot be reopened");
+    } else {
+      ExpectIdle();
+      EXPECT_EQ(std::make_tuple(k->ERREUR_I, k->DISK_0.Shown(), k->FICHIER_T, ui::files::IsOpen(2)),
+                std::make_tuple(int{panel}, panel, panel ? "" : path, !panel));
+    }
+    const int32_t value = f.value[static_cast<size_t>(rate)];
+    if (value >= 0) {
+      EXPECT_EQ(std::count(counts_.begin(), counts_.end(), value), made);
+    }
+    if (o == Outcome::kAll) {
+      k->EFFACER.FireClick();
+      k->OUI.FireClick();
+      counts_.clear();
+      yields_ = 0;
+      Run(kTen);
+      EXPECT_EQ(yields_, 10);
+      ExpectStatistics();
+    }
+    ui::seams::SetYieldHook({});
+  }
+  std::filesystem::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRate, HostileFileTest, ::testing::Range(0, 6));
+
+// Across the 16-bit limits of the width (2184 / 2185 pixels) and the base
+// line (2648 / 2649), flat and tall: the layout holds and a count draws.
+TEST_F(RobustTest, EveryScreenStartsDrawsItsPanelAndCounts) {
+  const float screens[][2] = {{640, 480},   {1920, 1080}, {2184, 1200}, {2185, 1200},
+                              {2184, 2648}, {2184, 2649}, {7680, 4320}, {3000, 300},
+                              {7680, 480},  {600, 4000},  {640, 4320}};
+  for (const auto& [w, h] : screens) {
+    SCOPED_TRACE(::testing::Message() << w << " x " << h);
+    Start(w, h);
+    ASSERT_FALSE(ui::Ended());
+    const int scale = ui::ScreenScale();
+    EXPECT_NEAR(k->SurfaceWidth() * scale, w, scale);
+    EXPECT_NEAR(k->SurfaceHeight() * scale, h, scale);
+    EXPECT_NEAR(k->LARGEUR_I, ui::ScreenWidth(), 1);
+    EXPECT_GT(k->POSHIST_I, 0);
+    // Nothing over the title bar, shown now or later; its contents inside it.
+    const float bar = k->Picture1.Top() + k->Picture1.Height();
+    for (ui::Widget* c : k->Children()) {
+      EXPECT_TRUE(c == &k->Picture1 || c == &k->MOT1 || c == &k->MOT2 || c == &k->MOT3 ||
+                  c->Top() >= bar)
+          << c->Name();
+    }
+    for (ui::Widget* c : k->Picture1.Children()) {
+      EXPECT_TRUE(c->Left() >= 0 && c->Top() >= 0 &&
+                  c->Left() + c->Width() <= k->Picture1.Width() &&
+                  c->Top() + c->Height() <= k->Picture1.Height())
+          << c->Name();
+    }
+    // The histogram's base line and the strip's axis; after one count, its bar.
+    const std::string blue = Describe(ui::QBColor(9));
+    auto column = [&](int cls) { return Px((k->H1_I + cls * k->UNITE_I) * k->ECHHORIZ_S); };
+    EXPECT_EQ(Describe(k->Pixel(column(20), Px(k->POSHIST_I))), blue);
+    EXPECT_EQ(Describe(k->Pixel(k->SurfaceWidth() / 2, Px(k->POSAXE_I * k->ECHVERTI_S))), blue);
+    Run(kOneCount);
+    ASSERT_EQ(k->SN_L, 1);
+    ASSERT_LE(k->N1C_L, 40);
+    EXPECT_EQ(Describe(k->Pixel(column(k->N1C_L), Px(k->POSHIST_I - 100 * k->ECHELLE_S))), blue);
+  }
+}
+
+// Ten counts from just below the 32-bit limits: sums and the bar height of
+// 200 x count twips saturate at 2147483647; the histogram query still reads.
+TEST_F(RobustTest, StatisticsAtTheir32BitLimitsSaturate) {
+  float shrunk10 = 1.0f;  // the scale after ten shrinks
+  for (int i = 0; i < 10; ++i) shrunk10 = static_cast<float>(shrunk10 / 1.2);
+  const struct {
+    const char* what;
+    std::string content;
+    int rate;
+    int32_t counts, sum;
+    size_t cls;                               // the class set near the limit
+    int32_t in_class, after, in_class_after;  // after: counts and sum
+    float scale_after;
+  } cases[] = {
+      {"counts of 4001 (all zeros at 16 per second)", Repeat(1000, "0\n"), 5, kMax - 3,
+       kMax - 10000, 20, 10737418, kMax, 10737418, 1.0f},
+      {"counts of 1 into a class whose bar passes 2^31 twips", Repeat(300, "250\n"), 1, 10737417,
+       10737417, 1, 10737417, 10737427, 10737427, shrunk10},
+      {"counts of 1 into a class at the 32-bit limit", Repeat(300, "250\n"), 1, kMax - 4, kMax - 4,
+       1, kMax - 4, kMax, kMax, shrunk10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(1024, 768, {WriteScratchFile("limits.ksq", c.content)});
+    ChooseRate(c.rate);
+    k->SN_L = c.counts;
+    k->S1_L = c.sum;
+    k->S2N1_D = c.sum;
+    k->EFFECTIF_L[c.cls] = c.in_class;
+    Run(kTen);
+    EXPECT_EQ(std::make_tuple(k->SN_L, k->S1_L, k->EFFECTIF_L[c.cls], k->MOY1_L),
+              std::make_tuple(c.after, c.after, c.in_class_after, 100));
+    EXPECT_FLOAT_EQ(k->ECHELLE_S, c.scale_after);
+    ExpectIdle();
+    // The query over that class reads it and highlights its bar.
+    const float x = (k->H1_I + static_cast<float>(c.cls) * k->UNITE_I) * k->ECHHORIZ_S;
+    k->FireMouseMove({0, 0, x, k->POSHIST_I - 30.0f});
+    EXPECT_EQ(k->EFF1.Caption(), " Effectif de (" + ui::Str(static_cast<double>(c.cls)) +
+                                     " ) =" + ui::Str(c.in_class_after) + " ");
+    EXPECT_EQ(Describe(k->Pixel(Px(x), Px(k->POSHIST_I) - 2)), Describe(ui::QBColor(13)));
+  }
+}
+
+// Across midnight; a clock moving 2.5 s a reading ends each pause at once.
+TEST_F(RobustTest, AContinuousRunOf10000Passes) {
+  Start(1024, 768, {}, 86000.0f);
+  ui::seams::SetClock([this] { return clock_ = std::fmod(clock_ + 2.5f, 86400.0f); });
+  int32_t highest_pass = 0;
+  bool bar_hidden = true;
+  ui::seams::SetYieldHook([&] {
+    See();
+    highest_pass = std::max(highest_pass, k->BOUCLE_L);
+    bar_hidden = bar_hidden && !k->LANCER.Shown() && !k->FIN.Shown() && k->Label34.Shown() &&
+                 k->COMPTAGE_I == 1 && k->MARCHE_I == 2;
+    if (yields_ == 10000) k->Label34.FireClick();
+  });
+  Run(kContinuous);
+  EXPECT_EQ(yields_, 10000);
+  EXPECT_EQ(highest_pass, 499);
+  EXPECT_TRUE(bar_hidden);
+  ExpectStatistics();
+  ExpectIdle();
+  EXPECT_TRUE(!ui::Ended() && ui::files::IsOpen(2));
+  EXPECT_NEAR(k->MOY1_L / 100.0, 1.0, 0.05);  // one pulse a second on average
+}
+
+// The run stops at the next count; the program ends with the file closed.
+TEST_F(RobustTest, TheWindowClosedDuringARunEndsTheProgramCleanly) {
+  const struct {
+    const char* what;
+    int entry;
+    bool file_missing;
+    int close_at_yield;  // 0: from the clock, in the pause after the second count
+    int32_t counts;
+  } cases[] = {
+      {"a series, between two counts", k1000, false, 5, 5},
+      {"the continuous run, between two counts", kContinuous, false, 3, 3},
+      {"the continuous run, during its pause", kContinuous, false, 0, 2},
+      {"a series whose data file is missing", k1000, true, 1, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start(1024, 768, {c.file_missing ? ScratchDir() + "/nowhere.ksq" : GeneratedDataFile()});
+    int yields = 0;
+    bool close_in_pause = false;
+    ui::seams::SetClock([&] {
+      if (std::exchange(close_in_pause, false)) k->CloseRequested();
+      return clock_ += 2.5f;
+    });
+    ui::seams::SetYieldHook([&] {
+      if (++yields == c.close_at_yield) k->CloseRequested();
+      close_in_pause = c.close_at_yield == 0 && yields == 2;
+    });
+    Run(c.entry);
+    ExpectEnded("window closed");
+    EXPECT_EQ(k->SN_L, c.counts);
+    EXPECT_FALSE(k->Alive());
+  }
+  // Outside a run the program ends at once, whatever panel is open.
+  Start();
+  Run(kOneCount);
+  k->EFFACER.FireClick();
+  ASSERT_TRUE(k->ATTENTION.Shown());
+  k->CloseRequested();
+  ExpectEnded("window closed");
+  EXPECT_EQ(k->SN_L, 1);
+}
+
+}  // namespace
