@@ -225,6 +225,28 @@ TEST_F(EventsTest, AnEventOverAWidgetBelongsToThatWidgetAlone) {
   k->peer()->view->hide();
 }
 
+TEST_F(EventsTest, ACountStartedAndQueriedWithTheMouse) {
+  Start();
+  QWindow* w = Window();
+  QTest::mouseMove(w, Centre(k->LANCER));
+  ASSERT_TRUE(k->LANCER_N.Shown());
+  // Down onto the first entry of the list, press and release there.
+  const QPoint entry(Centre(k->LANCER_N).x(), static_cast<int>((k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2) / 15));
+  QTest::mouseMove(w, entry);
+  QTest::mousePress(w, Qt::LeftButton, {}, entry);
+  QTest::mouseRelease(w, Qt::LeftButton, {}, entry);
+  EXPECT_EQ(k->SN_L, 1);
+  EXPECT_FALSE(k->LANCER_N.Shown());
+  // Over the bar of the count's class (coming from another class), the
+  // query tells its content.
+  const int cls = k->N1C_L <= 30 ? static_cast<int>(k->N1C_L) : 0;
+  QTest::mouseMove(w, QPoint(Px(1530 + 300 * (cls + 10)), Px(k->POSHIST_I - 100)));
+  QTest::mouseMove(w, QPoint(Px(1530 + 300 * cls), Px(k->POSHIST_I - 100)));
+  EXPECT_TRUE(k->EFF1.Shown());
+  EXPECT_EQ(k->EFF1.Caption(), " Effectif de (" + ui::Str(cls) + " ) =" + ui::Str(k->EFFECTIF_L[static_cast<size_t>(cls)]) + " ");
+  k->peer()->view->hide();
+}
+
 TEST_F(EventsTest, ClicksQueuedDuringABusyHandlerAreDropped) {
   Start();
   Window();
