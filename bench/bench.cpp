@@ -6,6 +6,8 @@
 //   kestor_bench            all figures, at 16 and at 0.5 pulses per second
 //   kestor_bench --startup  (child) start the program's window, report the first paint
 //   kestor_bench --bare     (child) start a bare Qt window, report the first paint
+#include <unistd.h>
+
 #include <QApplication>
 #include <QEvent>
 #include <QMouseEvent>
@@ -17,7 +19,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "ui/internal.h"
@@ -31,9 +32,13 @@ using Clock = std::chrono::steady_clock;
 constexpr int kCounts = 100000;
 constexpr int kRuns = 5;
 
-std::string DataFile() { return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ"; }
+std::string DataFile() {
+  return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ";
+}
 
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+double Seconds(Clock::time_point a, Clock::time_point b) {
+  return std::chrono::duration<double>(b - a).count();
+}
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -123,10 +128,12 @@ SeriesResult Series(int rate_entry, int stop_at, long* after_stop) {
       at_stop = k.SN_L;
       QWidget* stop = k.Label34.peer()->view.data();
       QPointF p(stop->width() / 2.0, stop->height() / 2.0);
-      QCoreApplication::postEvent(stop, new QMouseEvent(QEvent::MouseButtonPress, p, stop->mapToGlobal(p),
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-      QCoreApplication::postEvent(stop, new QMouseEvent(QEvent::MouseButtonRelease, p, stop->mapToGlobal(p),
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+      QCoreApplication::postEvent(
+          stop, new QMouseEvent(QEvent::MouseButtonPress, p, stop->mapToGlobal(p), Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier));
+      QCoreApplication::postEvent(
+          stop, new QMouseEvent(QEvent::MouseButtonRelease, p, stop->mapToGlobal(p), Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier));
     });
   }
   SeriesResult r;
@@ -209,17 +216,22 @@ Figures_ Figures(float rate, int rate_entry) {
   SeriesResult stopped = Series(rate_entry, kCounts / 2, &after_stop);
   const double b = Median(base), s = Median(series);
   std::printf("rate %-4g baseline                 %8.3f s\n", rate, b);
-  std::printf("rate %-4g series of %d         %8.3f s (%ld counts)\n", rate, kCounts, s, last.counts);
+  std::printf("rate %-4g series of %d         %8.3f s (%ld counts)\n", rate, kCounts, s,
+              last.counts);
   std::printf("rate %-4g series / baseline        %8.2f\n", rate, s / b);
   std::printf("rate %-4g overhead per count       %8.2f us\n", rate, Median(per_count));
   std::printf("rate %-4g repaints per second      %8.1f\n", rate, Median(fps));
-  std::printf("rate %-4g memory before/after      %8ld / %ld KiB (%+ld KiB)\n", rate, last.rss_before,
-              last.rss_after, last.rss_after - last.rss_before);
-  std::printf("rate %-4g counts after stop click  %8ld (series ended at %ld)\n", rate, after_stop, stopped.counts);
-  return Figures_{s / b, Median(per_count), Median(fps), last.rss_after - last.rss_before, after_stop};
+  std::printf("rate %-4g memory before/after      %8ld / %ld KiB (%+ld KiB)\n", rate,
+              last.rss_before, last.rss_after, last.rss_after - last.rss_before);
+  std::printf("rate %-4g counts after stop click  %8ld (series ended at %ld)\n", rate, after_stop,
+              stopped.counts);
+  return Figures_{s / b, Median(per_count), Median(fps), last.rss_after - last.rss_before,
+                  after_stop};
 }
 
-const char* Met(bool ok) { return ok ? "met" : "NOT met"; }
+const char* Met(bool ok) {
+  return ok ? "met" : "NOT met";
+}
 
 }  // namespace
 
@@ -245,8 +257,9 @@ int main(int argc, char** argv) {
       "(<= 3: %s); repaints %.0f / %.0f per s (>= 20: %s); memory %+ld / %+ld KiB (<= 1 MiB: %s); "
       "counts after stop %ld / %ld (<= 1: %s); start-up x%.2f (<= 1.5: %s)\n",
       kRuns, fast.ratio, Met(fast.ratio <= 3), fast.overhead_us, slow.overhead_us,
-      Met(fast.overhead_us <= 3 && slow.overhead_us <= 3), fast.fps, slow.fps, Met(fast.fps >= 20 && slow.fps >= 20),
-      fast.memory_kib, slow.memory_kib, Met(fast.memory_kib <= 1024 && slow.memory_kib <= 1024), fast.after_stop,
-      slow.after_stop, Met(fast.after_stop <= 1 && slow.after_stop <= 1), st / bt, Met(st / bt <= 1.5));
+      Met(fast.overhead_us <= 3 && slow.overhead_us <= 3), fast.fps, slow.fps,
+      Met(fast.fps >= 20 && slow.fps >= 20), fast.memory_kib, slow.memory_kib,
+      Met(fast.memory_kib <= 1024 && slow.memory_kib <= 1024), fast.after_stop, slow.after_stop,
+      Met(fast.after_stop <= 1 && slow.after_stop <= 1), st / bt, Met(st / bt <= 1.5));
   return 0;
 }

@@ -2,19 +2,19 @@
 // window's bracket, caption and arrows, the histogram frame with its
 // graduations, the (empty) bars, and the labels in their empty state.
 // Built from the state alone: two calls in a row give the same picture.
-#include "engine/arith.h"
 #include "display/colours.h"
+#include "engine/arith.h"
 #include "window/KESTOR_11.h"
 
 namespace {
 
 using namespace colours;
 
-
 // Draws a label's text on the window at the label's place, in its face and
 // size, and hides the label. The point plotted first (in `point`) sets the
 // text position; with no text only that point is left.
-void DrawInPlace(KESTOR_11& k, ui::Label& l, ui::Rgb point, ui::Rgb text, const std::string* caption) {
+void DrawInPlace(KESTOR_11& k, ui::Label& l, ui::Rgb point, ui::Rgb text,
+                 const std::string* caption) {
   l.SetVisible(false);
   k.SetForeColor(point);
   k.PSet(l.Left(), l.Top());
@@ -46,9 +46,10 @@ void KESTOR_11::AFFICHAGE0() {
 
   // 6: histogram base line, half a class beyond classes 0 and 40.
   const double half = UNITE_I / 2.0;
-  Line(static_cast<float>((H1_I - half) * EH), POSHIST_I,
-       static_cast<float>((arith::Add<int16_t>(H1_I, arith::Mul<int16_t>(40, UNITE_I)) + half) * EH),
-       POSHIST_I, ui::QBColor(9));
+  Line(
+      static_cast<float>((H1_I - half) * EH), POSHIST_I,
+      static_cast<float>((arith::Add<int16_t>(H1_I, arith::Mul<int16_t>(40, UNITE_I)) + half) * EH),
+      POSHIST_I, ui::QBColor(9));
 
   // 7: graduation ticks of three lengths.
   struct Ticks {

@@ -25,8 +25,8 @@ void KESTOR_11::Form_MouseMove(float x, float y) {
   if (c < 0) c = 0;
   if (c > 40) c = 40;
 
-  EFF1.SetCaption(" Effectif de (" + ui::Str(c) + " ) =" +
-                  ui::Str(EFFECTIF_L[static_cast<size_t>(c)]) + " ");
+  EFF1.SetCaption(" Effectif de (" + ui::Str(c) +
+                  " ) =" + ui::Str(EFFECTIF_L[static_cast<size_t>(c)]) + " ");
   EFF1.SetVisible(true);
 
   // Under the pointer, kept inside the screen by a margin of its own height;

@@ -32,8 +32,9 @@ void DrawBar(KESTOR_11& k, int16_t cls, int16_t& offset, ui::Rgb color) {
     a = Abscissae{k.H1_I, k.UNITE_I, k.TRAIT_I, k.ECHHORIZ_S, {}};
     const int16_t centre = arith::Mul<int16_t>(cls, k.UNITE_I);
     for (int off = -static_cast<int>(k.TRAIT_I); off <= k.TRAIT_I; ++off)
-      a.xs.push_back(arith::Add<int16_t>(arith::Add<int16_t>(k.H1_I, static_cast<int16_t>(off)), centre) *
-                     k.ECHHORIZ_S);
+      a.xs.push_back(
+          arith::Add<int16_t>(arith::Add<int16_t>(k.H1_I, static_cast<int16_t>(off)), centre) *
+          k.ECHHORIZ_S);
   }
   k.VerticalLines(a.xs.data(), static_cast<int>(a.xs.size()), k.POSHIST_I, top, color);
   // The offset counter ends where the loop over the lines leaves it.
@@ -44,7 +45,9 @@ void DrawBar(KESTOR_11& k, int16_t cls, int16_t& offset, ui::Rgb color) {
 
 // Bars of classes 0 to 40, light blue, over whatever is drawn; K_I counts
 // the classes and A_I the offsets (41 and TRAIT_I + 1 afterwards).
-void KESTOR_11::TRACEHISTO() { TRACER_BARRES(ui::QBColor(9)); }
+void KESTOR_11::TRACEHISTO() {
+  TRACER_BARRES(ui::QBColor(9));
+}
 
 void KESTOR_11::TRACER_BARRES(ui::Rgb color) {
   for (K_I = 0; K_I <= kLastRedrawnClass; ++K_I) DrawBar(*this, K_I, A_I, color);

@@ -15,7 +15,9 @@
 #include "window/KESTOR_11.h"
 
 // The pulse data file written by the build.
-inline std::string GeneratedDataFile() { return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ"; }
+inline std::string GeneratedDataFile() {
+  return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ";
+}
 
 // A colour as text, so that a failed comparison reads well.
 inline std::string Describe(ui::Rgb c) {
@@ -23,7 +25,9 @@ inline std::string Describe(ui::Rgb c) {
 }
 
 // Pixel of a twip coordinate (the drawing surface's rule).
-inline int Px(double twips) { return static_cast<int>(std::floor(twips / 15.0 + 0.5)); }
+inline int Px(double twips) {
+  return static_cast<int>(std::floor(twips / 15.0 + 0.5));
+}
 
 // A scratch directory for this test binary (created on first use).
 std::string ScratchDir();

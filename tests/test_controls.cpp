@@ -11,9 +11,10 @@ class ControlsTest : public KestorTest {
   // The six list widgets, as a string of 0/1 in the order of the hover table.
   std::string Lists() {
     std::string s;
-    for (ui::Widget* w : {static_cast<ui::Widget*>(&k->LANCER_N), static_cast<ui::Widget*>(&k->Label31),
-                          static_cast<ui::Widget*>(&k->ACTIV), static_cast<ui::Widget*>(&k->Label32),
-                          static_cast<ui::Widget*>(&k->INFOS), static_cast<ui::Widget*>(&k->Label33)})
+    for (ui::Widget* w :
+         {static_cast<ui::Widget*>(&k->LANCER_N), static_cast<ui::Widget*>(&k->Label31),
+          static_cast<ui::Widget*>(&k->ACTIV), static_cast<ui::Widget*>(&k->Label32),
+          static_cast<ui::Widget*>(&k->INFOS), static_cast<ui::Widget*>(&k->Label33)})
       s += w->Visible() ? '1' : '0';
     return s;
   }
@@ -40,7 +41,11 @@ TEST_F(ControlsTest, HoverTable) {
       {"move TITRE", [&] { k->TITRE.FireMouseMove(); }, "000000", "000000"},
       {"move Picture1", [&] { k->Picture1.FireMouseMove(); }, "000000", "000000"},
       {"click window", [&] { k->FireClick(); }, "000000", "000000"},
-      {"move window", [&] { k->FireMouseMove({0, 0, 100, 100}); }, "111111", "000000"},
+      {"move window",
+       [&] {
+         k->FireMouseMove({0, 0, 100, 100});
+       },
+       "111111", "000000"},
       {"move FIN", [&] { k->FIN.FireMouseMove(); }, "010101", "000000"},
       {"click ACTIVITES", [&] { k->ACTIVITES.FireClick(); }, "011101", "001000"},
       {"click INFORMATION", [&] { k->INFORMATION.FireClick(); }, "010111", "000011"},
@@ -86,7 +91,8 @@ TEST_F(ControlsTest, RateChangeWithCountsAsksAndNonKeepsEverything) {
   auto classes = k->EFFECTIF_L;
   ChooseRate(5);  // 16.0
   EXPECT_TRUE(k->ATTENTION.Shown());
-  for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION}) EXPECT_FALSE(c->Enabled());
+  for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION})
+    EXPECT_FALSE(c->Enabled());
   EXPECT_TRUE(k->FIN.Enabled());
   k->NON.FireClick();
   EXPECT_FALSE(k->ATTENTION.Shown());
@@ -120,8 +126,9 @@ TEST_F(ControlsTest, OuiClearsAndTheNextCountStartsAgain) {
   // The panel is empty again: nothing above the base line.
   const int base = static_cast<int>(std::floor(k->POSHIST_I / 15.0 + 0.5));
   for (int c = 0; c <= 40; ++c)
-    EXPECT_EQ(Describe(k->Pixel(static_cast<int>(std::floor((1530 + 300 * c) / 15.0 + 0.5)), base - 3)),
-              Describe(ui::QBColor(15)));
+    EXPECT_EQ(
+        Describe(k->Pixel(static_cast<int>(std::floor((1530 + 300 * c) / 15.0 + 0.5)), base - 3)),
+        Describe(ui::QBColor(15)));
   Run(0);
   EXPECT_EQ(k->SN_L, 1);
   EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage =" + ui::Str(1) + " ");
@@ -143,7 +150,8 @@ TEST_F(QueryTest, ShowsTheClassUnderThePointerAndHighlightsItsBar) {
   Move(k->H1_I + 5 * 300);  // class 5 first
   Move(k->H1_I + cls * 300 + 40);
   EXPECT_TRUE(k->EFF1.Shown());
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de (" + ui::Str(cls) + " ) =" + ui::Str(k->EFFECTIF_L[cls]) + " ");
+  EXPECT_EQ(k->EFF1.Caption(),
+            " Effectif de (" + ui::Str(cls) + " ) =" + ui::Str(k->EFFECTIF_L[cls]) + " ");
   EXPECT_EQ(k->CURSEUR_I, cls);
   EXPECT_FLOAT_EQ(k->EFF1.Left(), X(k->H1_I + cls * 300 + 40));
   // The highlighted bar is light magenta; the one it left is light blue.

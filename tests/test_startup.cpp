@@ -27,26 +27,28 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidget) {
     const ui::Label& label;
     const char* text;
   };
-  for (Caption c : {Caption{k->FIN, "  Quitter  "}, Caption{k->LANCER, "  Lancer  "}, Caption{k->EFFACER, "Effacer"},
-                    Caption{k->INFORMATION, "Informations"}, Caption{k->ACTIVITES, " Taux de comptage "},
-                    Caption{k->Label34, "  Arrêter  "}, Caption{k->ACTIVIT, " Taux de comptage = 1 imp/s "},
-                    Caption{k->NBCOMPTAGE, " Nombre de comptage = 0 "}, Caption{k->N1MOYEN, " Nmoyen = 0 "},
-                    Caption{k->VARI1, " = 0 "}})
+  for (Caption c : {Caption{k->FIN, "  Quitter  "}, Caption{k->LANCER, "  Lancer  "},
+                    Caption{k->EFFACER, "Effacer"}, Caption{k->INFORMATION, "Informations"},
+                    Caption{k->ACTIVITES, " Taux de comptage "}, Caption{k->Label34, "  Arrêter  "},
+                    Caption{k->ACTIVIT, " Taux de comptage = 1 imp/s "},
+                    Caption{k->NBCOMPTAGE, " Nombre de comptage = 0 "},
+                    Caption{k->N1MOYEN, " Nmoyen = 0 "}, Caption{k->VARI1, " = 0 "}})
     EXPECT_EQ(c.label.Caption(), c.text) << c.label.Name();
   EXPECT_EQ(k->FIN.ToolTipText(), " Cliquez pour QUITTER ");
 
   // The command bar: everything but the stop command; the clear disabled.
-  for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN, &k->ACTIVIT, &k->NBCOMPTAGE})
+  for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN,
+                       &k->ACTIVIT, &k->NBCOMPTAGE})
     EXPECT_TRUE(c->Shown()) << c->Name();
   EXPECT_FALSE(k->EFFACER.Enabled());
   EXPECT_TRUE(k->LANCER.Enabled());
 
   // No list, header, page, panel; the drawn labels hidden over their copies.
-  std::vector<ui::Widget*> hidden = {&k->LANCER_N, &k->ACTIV,    &k->INFOS,      &k->Label31,
-                                     &k->Label32,  &k->Label33,  &k->Picture2,   &k->BLANCS,
-                                     &k->ATTENTION, &k->DISK_0,  &k->N1COMPTE,   &k->N1MOYEN,
-                                     &k->VARI1,    &k->SIGMA2,   &k->EFF1,       &k->HISTOGRAMME,
-                                     &k->LIMITE,   &k->VERSG,    &k->VERSD,      &k->MOT1,  &k->Label34};
+  std::vector<ui::Widget*> hidden = {
+      &k->LANCER_N, &k->ACTIV,  &k->INFOS,     &k->Label31,     &k->Label32,  &k->Label33,
+      &k->Picture2, &k->BLANCS, &k->ATTENTION, &k->DISK_0,      &k->N1COMPTE, &k->N1MOYEN,
+      &k->VARI1,    &k->SIGMA2, &k->EFF1,      &k->HISTOGRAMME, &k->LIMITE,   &k->VERSG,
+      &k->VERSD,    &k->MOT1,   &k->Label34};
   for (ui::Widget* w : hidden) EXPECT_FALSE(w->Shown()) << w->Name();
 
   // The three lists, item for item, blanks included; nothing selected.
@@ -55,11 +57,12 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidget) {
   EXPECT_EQ(k->LANCER_N.List(3), "                10 ");
   EXPECT_EQ(k->LANCER_N.List(15), "        100000 ");
   EXPECT_EQ(k->LANCER_N.List(16), "   En continu ");
-  std::vector<std::string> rates = {"   0.5 ", "   1.0 ", "   2.0 ", "   4.0 ", "   8.0 ", " 16.0 "};
+  std::vector<std::string> rates = {"   0.5 ", "   1.0 ", "   2.0 ",
+                                    "   4.0 ", "   8.0 ", " 16.0 "};
   ASSERT_EQ(k->ACTIV.ListCount(), 6);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(k->ACTIV.List(i), rates[static_cast<size_t>(i)]);
-  std::vector<std::string> infos = {" Utilisation ", " Radioactivité et comptage ", " Statistiques ",
-                                    " A propos de KESTOR "};
+  std::vector<std::string> infos = {" Utilisation ", " Radioactivité et comptage ",
+                                    " Statistiques ", " A propos de KESTOR "};
   ASSERT_EQ(k->INFOS.ListCount(), 4);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(k->INFOS.List(i), infos[static_cast<size_t>(i)]);
   for (ui::ListBox* l : {&k->LANCER_N, &k->ACTIV, &k->INFOS}) EXPECT_EQ(l->ListIndex(), -1);
@@ -120,13 +123,15 @@ TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
     EXPECT_FLOAT_EQ(k->LANCER_N.Height(), 9 * r);
     EXPECT_FLOAT_EQ(k->ACTIV.Height(), 6 * r);
     EXPECT_FLOAT_EQ(k->INFOS.Height(), 4 * r);
-    EXPECT_NEAR(k->LANCER_N.Left() + k->LANCER_N.Width() / 2, k->Label31.Left() + k->Label31.Width() / 2, 0.01);
+    EXPECT_NEAR(k->LANCER_N.Left() + k->LANCER_N.Width() / 2,
+                k->Label31.Left() + k->Label31.Width() / 2, 0.01);
     EXPECT_LE(k->INFOS.Left() + k->INFOS.Width(), sw - k->Label33.Height() + 0.01);
 
     // The two equals signs of the rate and the mean line up.
     k->MOT1.SetCaption(" Taux de comptage =");
-    EXPECT_NEAR(k->N1MOYEN.Left() + k->MOT1.Width(), k->ACTIVIT.Left() + k->MOT1.Width() +
-                (k->N1MOYEN.Left() - k->ACTIVIT.Left()), 0.01);
+    EXPECT_NEAR(k->N1MOYEN.Left() + k->MOT1.Width(),
+                k->ACTIVIT.Left() + k->MOT1.Width() + (k->N1MOYEN.Left() - k->ACTIVIT.Left()),
+                0.01);
 
     // The confirmation panel: OUI and NON border the last line.
     EXPECT_FLOAT_EQ(k->NON.Left() + k->NON.Width(), k->ATT_03.Left());
@@ -164,7 +169,8 @@ TEST_F(StartupTest, DrawsTheMeasurementPanelOnTheReferenceScreen) {
   struct Tick {
     int cls, last_y;
   };
-  for (Tick t : {Tick{1, 640}, Tick{4, 640}, Tick{5, 647}, Tick{15, 647}, Tick{10, 653}, Tick{40, 653}}) {
+  for (Tick t :
+       {Tick{1, 640}, Tick{4, 640}, Tick{5, 647}, Tick{15, 647}, Tick{10, 653}, Tick{40, 653}}) {
     SCOPED_TRACE("class " + std::to_string(t.cls));
     const int x = static_cast<int>(std::floor((1530 + 300 * t.cls) / 15.0 + 0.5));
     EXPECT_PIXEL(x, t.last_y, kLightBlue);

@@ -80,8 +80,10 @@ TEST_F(UiTest, SurfaceFollowsOnePixelRule) {
   EXPECT_EQ(Describe(k->Pixel(179, 221)), Describe(ui::QBColor(15)));
   EXPECT_EQ(Describe(k->Pixel(178, 210)), Describe(ui::QBColor(15)));
   // Lines drawn side by side make one bar; a box erases it, corners in any order.
-  for (int x = 3000; x <= 3120; ++x) k->Line(static_cast<float>(x), 6000, static_cast<float>(x), 5000, ui::QBColor(9));
-  for (int x = 200; x <= 208; ++x) EXPECT_EQ(Describe(k->Pixel(x, 350)), Describe(ui::QBColor(9))) << x;
+  for (int x = 3000; x <= 3120; ++x)
+    k->Line(static_cast<float>(x), 6000, static_cast<float>(x), 5000, ui::QBColor(9));
+  for (int x = 200; x <= 208; ++x)
+    EXPECT_EQ(Describe(k->Pixel(x, 350)), Describe(ui::QBColor(9))) << x;
   EXPECT_EQ(Describe(k->Pixel(199, 350)), Describe(ui::QBColor(15)));
   k->FilledBox(3150, 6000, 2900, 4500, ui::QBColor(15));
   EXPECT_EQ(Describe(k->Pixel(204, 350)), Describe(ui::QBColor(15)));
@@ -108,7 +110,8 @@ TEST_F(UiTest, ABarRedrawnTallerAfterAPartialEraseIsWhole) {
   k->FilledBox(2900, 8500, 3200, 8700, ui::QBColor(15));  // erases rows 567 to 580
   EXPECT_EQ(colour_at(570), Describe(ui::QBColor(15)));
   k->VerticalLines(xs.data(), n, 9000, 7000, ui::QBColor(9));
-  for (int y : {467, 500, 540, 570, 590, 600}) EXPECT_EQ(colour_at(y), Describe(ui::QBColor(9))) << y;
+  for (int y : {467, 500, 540, 570, 590, 600})
+    EXPECT_EQ(colour_at(y), Describe(ui::QBColor(9))) << y;
   // Another colour over it, then the first colour again: whole each time.
   k->VerticalLines(xs.data(), n, 9000, 7000, ui::QBColor(13));
   EXPECT_EQ(colour_at(500), Describe(ui::QBColor(13)));
@@ -231,7 +234,8 @@ TEST_F(EventsTest, ACountStartedAndQueriedWithTheMouse) {
   QTest::mouseMove(w, Centre(k->LANCER));
   ASSERT_TRUE(k->LANCER_N.Shown());
   // Down onto the first entry of the list, press and release there.
-  const QPoint entry(Centre(k->LANCER_N).x(), static_cast<int>((k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2) / 15));
+  const QPoint entry(Centre(k->LANCER_N).x(),
+                     static_cast<int>((k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2) / 15));
   QTest::mouseMove(w, entry);
   QTest::mousePress(w, Qt::LeftButton, {}, entry);
   QTest::mouseRelease(w, Qt::LeftButton, {}, entry);
@@ -243,7 +247,8 @@ TEST_F(EventsTest, ACountStartedAndQueriedWithTheMouse) {
   QTest::mouseMove(w, QPoint(Px(1530 + 300 * (cls + 10)), Px(k->POSHIST_I - 100)));
   QTest::mouseMove(w, QPoint(Px(1530 + 300 * cls), Px(k->POSHIST_I - 100)));
   EXPECT_TRUE(k->EFF1.Shown());
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de (" + ui::Str(cls) + " ) =" + ui::Str(k->EFFECTIF_L[static_cast<size_t>(cls)]) + " ");
+  EXPECT_EQ(k->EFF1.Caption(), " Effectif de (" + ui::Str(cls) +
+                                   " ) =" + ui::Str(k->EFFECTIF_L[static_cast<size_t>(cls)]) + " ");
   k->peer()->view->hide();
 }
 
@@ -257,10 +262,12 @@ TEST_F(EventsTest, ClicksQueuedDuringABusyHandlerAreDropped) {
   QWidget* target = k->EFFACER.peer()->view.data();
   ASSERT_TRUE(ui::Dispatch([&] {
     QPointF p(target->width() / 2.0, target->height() / 2.0);
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, p, target->mapToGlobal(p),
-                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, p, target->mapToGlobal(p),
-                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        target, new QMouseEvent(QEvent::MouseButtonPress, p, target->mapToGlobal(p), Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        target, new QMouseEvent(QEvent::MouseButtonRelease, p, target->mapToGlobal(p),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
   }));
   QCoreApplication::processEvents();
   EXPECT_FALSE(k->ATTENTION.Shown());

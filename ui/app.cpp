@@ -75,8 +75,12 @@ int ScreenScale() {
   return s;
 }
 
-float ScreenWidth() { return static_cast<float>(PhysicalScreenTwips().width() / ScreenScale()); }
-float ScreenHeight() { return static_cast<float>(PhysicalScreenTwips().height() / ScreenScale()); }
+float ScreenWidth() {
+  return static_cast<float>(PhysicalScreenTwips().width() / ScreenScale());
+}
+float ScreenHeight() {
+  return static_cast<float>(PhysicalScreenTwips().height() / ScreenScale());
+}
 
 QRect DeviceRect(float left, float top, float width, float height) {
   const int s = ScreenScale();
@@ -158,8 +162,12 @@ bool Dispatch(const Handler& h) {
   throw ProgramEnd{S().end_reason};
 }
 
-bool Ended() { return S().ended; }
-const std::string& EndReason() { return S().end_reason; }
+bool Ended() {
+  return S().ended;
+}
+const std::string& EndReason() {
+  return S().end_reason;
+}
 
 // ------------------------------------------------------------------- clock
 
@@ -210,9 +218,15 @@ void SetScreenTwips(float width, float height) {
   S().seam_w = width;
   S().seam_h = height;
 }
-void SetClock(std::function<float()> clock) { S().clock = std::move(clock); }
-void SetDataFileCandidates(std::vector<std::string> paths) { S().data_files = std::move(paths); }
-void SetYieldHook(Handler hook) { S().yield_hook = std::move(hook); }
+void SetClock(std::function<float()> clock) {
+  S().clock = std::move(clock);
+}
+void SetDataFileCandidates(std::vector<std::string> paths) {
+  S().data_files = std::move(paths);
+}
+void SetYieldHook(Handler hook) {
+  S().yield_hook = std::move(hook);
+}
 void Reset() {
   State& st = S();
   st.seam_w = st.seam_h = 0;
@@ -233,7 +247,9 @@ Application::Application(int& argc, char** argv) {
   QApplication::setWindowIcon(QIcon(":/logo.png"));
 }
 
-Application::~Application() { g_app.reset(); }
+Application::~Application() {
+  g_app.reset();
+}
 
 void Application::LoadForm(Form& form) {
   if (form.Load) Dispatch(form.Load);

@@ -11,9 +11,13 @@
 
 namespace ui {
 
-QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString Q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
-QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor ToQColor(Rgb c) {
+  return QColor(c.r, c.g, c.b);
+}
 
 QString ResolveFace(const std::string& face) {
   static auto& cache = *new std::map<std::string, QString>;

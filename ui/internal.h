@@ -129,5 +129,4 @@ inline int VPx(double twips) {
 // Device rectangle of a widget's twip rectangle (relative to its container).
 QRect DeviceRect(float left, float top, float width, float height);
 
-
 }  // namespace ui

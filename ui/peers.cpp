@@ -297,7 +297,8 @@ void Peer::Sync(Widget& w, bool full) {
       QFont font = FontFor("Microsoft Sans Serif", l.font_size_, false, s);
       if (lv->font() != font) lv->setFont(font);
       int row_px = VPx(l.RowHeight()) * s;
-      while (lv->count() < l.ListCount()) lv->addItem(Q(l.items_[static_cast<size_t>(lv->count())]));
+      while (lv->count() < l.ListCount())
+        lv->addItem(Q(l.items_[static_cast<size_t>(lv->count())]));
       for (int i = 0; i < lv->count(); ++i) {
         QListWidgetItem* it = lv->item(i);
         if (it->sizeHint().height() != row_px) it->setSizeHint(QSize(1, row_px));

@@ -15,15 +15,17 @@ namespace ui {
 
 Rgb QBColor(int index) {
   static const Rgb kPalette[16] = {
-      RGB(0, 0, 0),       RGB(0, 0, 128),     RGB(0, 128, 0),   RGB(0, 128, 128),
-      RGB(128, 0, 0),     RGB(128, 0, 128),   RGB(128, 128, 0), RGB(192, 192, 192),
-      RGB(128, 128, 128), RGB(0, 0, 255),     RGB(0, 255, 0),   RGB(0, 255, 255),
-      RGB(255, 0, 0),     RGB(255, 0, 255),   RGB(255, 255, 0), RGB(255, 255, 255)};
+      RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128),
+      RGB(128, 0, 0),     RGB(128, 0, 128), RGB(128, 128, 0), RGB(192, 192, 192),
+      RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),   RGB(0, 255, 255),
+      RGB(255, 0, 0),     RGB(255, 0, 255), RGB(255, 255, 0), RGB(255, 255, 255)};
   return kPalette[index & 15];
 }
 
 namespace {
-QRgb ToQRgb(Rgb c) { return qRgb(c.r, c.g, c.b); }
+QRgb ToQRgb(Rgb c) {
+  return qRgb(c.r, c.g, c.b);
+}
 }  // namespace
 
 // ----------------------------------------------------------------- Surface
@@ -43,7 +45,9 @@ void Surface::FillVirtual(int x0, int y0, int x1, int y1, QRgb color) {
 }
 
 void Surface::Invalidate(int x0, int y0, int x1, int y1) {
-  auto hit = [&](const Painted& p) { return p.x0 <= x1 && x0 <= p.x1 && p.top <= y1 && y0 <= p.bottom; };
+  auto hit = [&](const Painted& p) {
+    return p.x0 <= x1 && x0 <= p.x1 && p.top <= y1 && y0 <= p.bottom;
+  };
   painted.erase(std::remove_if(painted.begin(), painted.end(), hit), painted.end());
 }
 
@@ -70,7 +74,7 @@ void Surface::FlushRun() {
     const Painted p = painted[i];
     if (p.x0 != r.x0 || p.x1 != r.x1 || p.color != r.color) continue;
     if (r.y0 >= p.top && r.y1 <= p.bottom) return;  // every pixel already has this colour
-    if (r.y1 == p.bottom && r.y0 < p.top) {        // the same bar, taller
+    if (r.y1 == p.bottom && r.y0 < p.top) {         // the same bar, taller
       painted.erase(painted.begin() + static_cast<std::ptrdiff_t>(i));
       Invalidate(r.x0, r.y0, r.x1, p.top - 1);
       FillRaw(r.x0, r.y0, r.x1, p.top - 1, r.color);
@@ -190,7 +194,8 @@ void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) 
   // Abscissae in increasing order less than a pixel apart cover every
   // column from the first to the last: one run, two conversions.
   bool contiguous = n > 0;
-  for (int i = 1; i < n && contiguous; ++i) contiguous = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
+  for (int i = 1; i < n && contiguous; ++i)
+    contiguous = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
   if (contiguous) {
     const int a = VPx(xs[0]), b = VPx(xs[n - 1]);
     s.VerticalLine(a, py1, py2, c);
@@ -256,13 +261,18 @@ Rgb Form::Pixel(int x, int y) const {
   s.FlushRun();
   const int scale = ScreenScale();
   long long dx = static_cast<long long>(x) * scale, dy = static_cast<long long>(y) * scale;
-  if (dx < 0 || dy < 0 || dx >= s.image.width() || dy >= s.image.height()) return RGB(255, 255, 255);
+  if (dx < 0 || dy < 0 || dx >= s.image.width() || dy >= s.image.height())
+    return RGB(255, 255, 255);
   QRgb c = s.image.pixel(static_cast<int>(dx), static_cast<int>(dy));
   return RGB(qRed(c), qGreen(c), qBlue(c));
 }
 
-int Form::SurfaceWidth() const { return surface_->image.width() / ScreenScale(); }
-int Form::SurfaceHeight() const { return surface_->image.height() / ScreenScale(); }
+int Form::SurfaceWidth() const {
+  return surface_->image.width() / ScreenScale();
+}
+int Form::SurfaceHeight() const {
+  return surface_->image.height() / ScreenScale();
+}
 
 bool Form::Screenshot(const std::string& path) {
   Flush();

@@ -190,7 +190,8 @@ void Label::SetAutoSize(bool a) {
 void Label::Remeasure() const {
   const QFontMetricsF& fm = MetricsFor(font_name_, font_size_, bold_);
   auto* self = const_cast<Label*>(this);
-  self->width_ = static_cast<float>(std::ceil(fm.horizontalAdvance(Q(caption_)) - 1e-3)) * kTwipsPerPixel;
+  self->width_ =
+      static_cast<float>(std::ceil(fm.horizontalAdvance(Q(caption_)) - 1e-3)) * kTwipsPerPixel;
   self->height_ = static_cast<float>(std::ceil(fm.height() - 1e-3)) * kTwipsPerPixel;
   stale_ = false;
 }

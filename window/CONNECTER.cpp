@@ -34,5 +34,6 @@ void KESTOR_11::CONNECTER() {
   BLANCS.Click = [this] { BLANCS_Click(); };
   Picture2.Click = [this] { BLANCS_Click(); };
   for (ui::Label* l : LIGNES) l->Click = [this] { BLANCS_Click(); };
-  for (ui::Image* i : {&STAT_Image1, &STAT_Image2, &STAT_Image3}) i->Click = [this] { BLANCS_Click(); };
+  for (ui::Image* i : {&STAT_Image1, &STAT_Image2, &STAT_Image3})
+    i->Click = [this] { BLANCS_Click(); };
 }

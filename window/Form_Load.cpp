@@ -8,12 +8,11 @@
 namespace {
 
 const char* const kCountItems[17] = {
-    "                  1 ", "                  2 ", "                  5 ",
-    "                10 ",   "                20 ",   "                50 ",
-    "              100 ",    "              200 ",    "              500 ",
-    "            1000 ",     "            2000 ",     "            5000 ",
-    "          10000 ",      "          20000 ",      "          50000 ",
-    "        100000 ",       "   En continu "};
+    "                  1 ", "                  2 ", "                  5 ", "                10 ",
+    "                20 ",  "                50 ",  "              100 ",   "              200 ",
+    "              500 ",   "            1000 ",    "            2000 ",    "            5000 ",
+    "          10000 ",     "          20000 ",     "          50000 ",     "        100000 ",
+    "   En continu "};
 const char* const kRateItems[6] = {"   0.5 ", "   1.0 ", "   2.0 ", "   4.0 ", "   8.0 ", " 16.0 "};
 const char* const kInfoItems[4] = {" Utilisation ", " Radioactivité et comptage ", " Statistiques ",
                                    " A propos de KESTOR "};

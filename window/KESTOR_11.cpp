@@ -1,12 +1,12 @@
 // The main window object: its widgets' design-time looks. Everything that
 // depends on the screen is set by the start-up (Form_Load).
-#include "display/colours.h"
 #include "window/KESTOR_11.h"
+
+#include "display/colours.h"
 
 namespace {
 
 using namespace colours;
-
 
 void Look(ui::Label& l, ui::Rgb fore, ui::Rgb back, ui::Align align, bool autosize,
           bool border = false) {
@@ -18,7 +18,9 @@ void Look(ui::Label& l, ui::Rgb fore, ui::Rgb back, ui::Align align, bool autosi
 }
 
 // A command: a grey label with a border, used as a button.
-void Command(ui::Label& l) { Look(l, kBlack, kGrey, ui::Align::Center, true, true); }
+void Command(ui::Label& l) {
+  Look(l, kBlack, kGrey, ui::Align::Center, true, true);
+}
 
 }  // namespace
 

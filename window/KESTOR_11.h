@@ -22,9 +22,9 @@ class KESTOR_11 : public ui::Form {
 
   // ------------------------------------------------------ counting state
   // Rates and modes
-  int16_t ACTIV_I = 0;  // rate in force (code: 1, 2, 4, 8, 16; 50 = 0.5)
-  int16_t ACT_I = 0;    // rate chosen, applied by RAZ
-  std::string MODE_T;   // "C_1", "C000010" or "CONTINU"
+  int16_t ACTIV_I = 0;     // rate in force (code: 1, 2, 4, 8, 16; 50 = 0.5)
+  int16_t ACT_I = 0;       // rate chosen, applied by RAZ
+  std::string MODE_T;      // "C_1", "C000010" or "CONTINU"
   int16_t MARCHE_I = 0;    // 0 single count, 1 series, 2 continuous
   int16_t COMPTAGE_I = 0;  // 1 while a series or continuous run goes
   int16_t NUM_LIST = 0;    // index of the list entry just chosen
@@ -32,13 +32,13 @@ class KESTOR_11 : public ui::Form {
   int32_t BOUCLE_L = 0;    // pass counter of the runner
 
   // Accumulators and statistics
-  int32_t N1C_L = 0;   // value of the count in progress
-  int32_t SN_L = 0;    // number of counts since the last clearing
-  int32_t S1_L = 0;    // sum of the count values
-  double S2N1_D = 0;   // sum of their squares
-  int32_t MOY1_L = 0;  // mean x 100, rounded
-  double VAR1_D = 0;   // square of the e.q.m.
-  int32_t VAR1_L = 0;  // VAR1_D x 100, rounded
+  int32_t N1C_L = 0;                     // value of the count in progress
+  int32_t SN_L = 0;                      // number of counts since the last clearing
+  int32_t S1_L = 0;                      // sum of the count values
+  double S2N1_D = 0;                     // sum of their squares
+  int32_t MOY1_L = 0;                    // mean x 100, rounded
+  double VAR1_D = 0;                     // square of the e.q.m.
+  int32_t VAR1_L = 0;                    // VAR1_D x 100, rounded
   std::array<int32_t, 51> EFFECTIF_L{};  // histogram classes 0 to 50
 
   // Time strip
@@ -142,8 +142,8 @@ class KESTOR_11 : public ui::Form {
 
   // ---------------------------------------------------------- procedures
   // window/
-  void Form_Load();   // start-up
-  void CONNECTER();   // binds every widget event to its handler
+  void Form_Load();  // start-up
+  void CONNECTER();  // binds every widget event to its handler
   void Form_Click();
   void LANCER_MouseMove();
   void EFFACER_MouseMove();
@@ -173,7 +173,7 @@ class KESTOR_11 : public ui::Form {
   void RAZ();
 
   // Result-label texts.
-  std::string TEXTE_NBCOMPTAGE() const;           // singular up to 1 count, then plural; trailing blank
+  std::string TEXTE_NBCOMPTAGE() const;  // singular up to 1 count, then plural; trailing blank
   const std::string& TEXTE_N1MOYEN(bool blank) const;  // " Nmoyen =" mean
   const std::string& TEXTE_VARI1(bool blank) const;    // " =" square of the e.q.m.
   // Rate in pulses per second (the code 50 stands for 0.5).

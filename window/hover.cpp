@@ -25,16 +25,36 @@ void Lists(KESTOR_11& k, V lancer_n, V label31, V activ, V label32, V infos, V l
 
 }  // namespace
 
-void KESTOR_11::LANCER_MouseMove() { Lists(*this, Show, Show, Hide, Hide, Hide, Hide); }
-void KESTOR_11::ACTIVITES_MouseMove() { Lists(*this, Hide, Hide, Show, Show, Hide, Hide); }
-void KESTOR_11::INFORMATION_MouseMove() { Lists(*this, Hide, Hide, Hide, Hide, Show, Show); }
-void KESTOR_11::EFFACER_MouseMove() { Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide); }
-void KESTOR_11::TITRE_MouseMove() { Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide); }
-void KESTOR_11::Picture1_MouseMove() { Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide); }
-void KESTOR_11::Form_Click() { Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide); }
-void KESTOR_11::FIN_MouseMove() { Lists(*this, Hide, Keep, Hide, Keep, Hide, Keep); }
-void KESTOR_11::ACTIVITES_Click() { Lists(*this, Hide, Keep, Show, Keep, Hide, Keep); }
-void KESTOR_11::INFORMATION_Click() { Lists(*this, Hide, Keep, Hide, Keep, Show, Show); }
+void KESTOR_11::LANCER_MouseMove() {
+  Lists(*this, Show, Show, Hide, Hide, Hide, Hide);
+}
+void KESTOR_11::ACTIVITES_MouseMove() {
+  Lists(*this, Hide, Hide, Show, Show, Hide, Hide);
+}
+void KESTOR_11::INFORMATION_MouseMove() {
+  Lists(*this, Hide, Hide, Hide, Hide, Show, Show);
+}
+void KESTOR_11::EFFACER_MouseMove() {
+  Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide);
+}
+void KESTOR_11::TITRE_MouseMove() {
+  Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide);
+}
+void KESTOR_11::Picture1_MouseMove() {
+  Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide);
+}
+void KESTOR_11::Form_Click() {
+  Lists(*this, Hide, Hide, Hide, Hide, Hide, Hide);
+}
+void KESTOR_11::FIN_MouseMove() {
+  Lists(*this, Hide, Keep, Hide, Keep, Hide, Keep);
+}
+void KESTOR_11::ACTIVITES_Click() {
+  Lists(*this, Hide, Keep, Show, Keep, Hide, Keep);
+}
+void KESTOR_11::INFORMATION_Click() {
+  Lists(*this, Hide, Keep, Hide, Keep, Show, Show);
+}
 
 // The rate is taken on the click on an entry; the release does nothing.
 void KESTOR_11::ACTIV_MouseUp() {}

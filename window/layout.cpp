@@ -8,17 +8,27 @@
 
 namespace layout {
 namespace {
-float SW() { return ui::ScreenWidth(); }
-float SH() { return ui::ScreenHeight(); }
-float Right(const ui::Widget& w) { return w.Left() + w.Width(); }
-float Bottom(const ui::Widget& w) { return w.Top() + w.Height(); }
+float SW() {
+  return ui::ScreenWidth();
+}
+float SH() {
+  return ui::ScreenHeight();
+}
+float Right(const ui::Widget& w) {
+  return w.Left() + w.Width();
+}
+float Bottom(const ui::Widget& w) {
+  return w.Top() + w.Height();
+}
 // Width of a text in MOT1's font.
 float Measure(KESTOR_11& k, const char* text) {
   k.MOT1.SetCaption(text);
   return k.MOT1.Width();
 }
 // Left edge that centres a widget of width w under the middle of `over`.
-float CentredUnder(const ui::Widget& over, float w) { return over.Left() + over.Width() / 2 - w / 2; }
+float CentredUnder(const ui::Widget& over, float w) {
+  return over.Left() + over.Width() / 2 - w / 2;
+}
 }  // namespace
 
 void TitleBar(KESTOR_11& k) {
@@ -57,8 +67,10 @@ float LargestFitting(ui::Label& t, float size, const std::function<bool()>& fits
 void FitTitle(KESTOR_11& k) {
   ui::Label& t = k.TITRE;
   const float x0 = Right(k.KESTOR_Image1);
-  float size = LargestFitting(t, t.FontSize(), [&] { return t.Width() <= k.FIN.Left() - 3 * k.FIN.Height() - x0; });
-  LargestFitting(t, size, [&] { return t.Height() <= k.KESTOR_Image1.Height() - k.FIN.Height() / 4; });
+  float size = LargestFitting(t, t.FontSize(),
+                              [&] { return t.Width() <= k.FIN.Left() - 3 * k.FIN.Height() - x0; });
+  LargestFitting(t, size,
+                 [&] { return t.Height() <= k.KESTOR_Image1.Height() - k.FIN.Height() / 4; });
   t.SetTop((k.Picture1.Height() - t.Height()) / 2);
   t.SetLeft(x0 + (k.FIN.Left() - t.Width() - x0) / 2);
 }
@@ -86,9 +98,13 @@ void CountList(KESTOR_11& k, float r) {
   l.SetLeft(CentredUnder(k.Label31, l.Width()));
 }
 
-void ClearCommand(KESTOR_11& k) { k.EFFACER.Move(Right(k.LANCER), k.LANCER.Top()); }
+void ClearCommand(KESTOR_11& k) {
+  k.EFFACER.Move(Right(k.LANCER), k.LANCER.Top());
+}
 
-void RateCommand(KESTOR_11& k) { k.ACTIVITES.Move(Right(k.EFFACER), k.LANCER.Top()); }
+void RateCommand(KESTOR_11& k) {
+  k.ACTIVITES.Move(Right(k.EFFACER), k.LANCER.Top());
+}
 
 void RateHeader(KESTOR_11& k) {
   k.Label32.Move(CentredUnder(k.ACTIVITES, k.Label32.Width()), k.Label31.Top());
@@ -102,7 +118,9 @@ void RateList(KESTOR_11& k, float r) {
   l.SetLeft(CentredUnder(k.Label32, l.Width()));
 }
 
-void InfoCommand(KESTOR_11& k) { k.INFORMATION.Move(Right(k.ACTIVITES), k.LANCER.Top()); }
+void InfoCommand(KESTOR_11& k) {
+  k.INFORMATION.Move(Right(k.ACTIVITES), k.LANCER.Top());
+}
 
 void InfoHeader(KESTOR_11& k) {
   k.Label33.Move(CentredUnder(k.INFORMATION, k.Label33.Width()), k.Label31.Top());
@@ -169,7 +187,9 @@ void WindowCaption(KESTOR_11& k) {
   k.VERSD.Move(Right(l) + k.VERSD.Width(), l.Top());
 }
 
-void QueryLabelLeft(KESTOR_11& k) { k.EFF1.SetLeft(20 * k.EFF1.Height()); }
+void QueryLabelLeft(KESTOR_11& k) {
+  k.EFF1.SetLeft(20 * k.EFF1.Height());
+}
 
 void MeanLabel(KESTOR_11& k) {
   ui::Label& l = k.N1MOYEN;
@@ -191,7 +211,9 @@ void VarianceLabel(KESTOR_11& k) {
   k.VARI1.SetLeft(Right(s));
 }
 
-void QueryLabelTop(KESTOR_11& k) { k.EFF1.SetTop(k.POSHIST_I + 1.6f * k.FIN.Height()); }
+void QueryLabelTop(KESTOR_11& k) {
+  k.EFF1.SetTop(k.POSHIST_I + 1.6f * k.FIN.Height());
+}
 
 void HistogramCaption(KESTOR_11& k) {
   ui::Label& l = k.HISTOGRAMME;
