@@ -148,10 +148,7 @@ bool Dispatch(const Handler& h) {
     for (Form* f : st.forms)
       if (!f->Alive()) EndNow("window closed");
   }
-  if (st.ended) {
-    EndNow(st.end_reason);
-    return false;
-  }
+  if (st.ended) return false;  // EndNow has closed the files and stopped the loop
   Flush();
   if (st.handler_depth == 0 && !st.discarding) DropQueuedClicks();
   return true;

@@ -78,4 +78,9 @@ const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold
   return EntryFor(face, points, bold, 1).metrics;
 }
 
+float LineHeight(const std::string& face, float points, bool bold) {
+  return static_cast<float>(std::ceil(MetricsFor(face, points, bold).height() - 1e-3)) *
+         kTwipsPerPixel;
+}
+
 }  // namespace ui

@@ -111,6 +111,8 @@ QString ResolveFace(const std::string& face);
 // the screen's scale (for drawing).
 const QFont& FontFor(const std::string& face, float points, bool bold, int scale);
 const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold);
+// Height of a line of text in that font, in twips of whole pixels.
+float LineHeight(const std::string& face, float points, bool bold);
 
 QString Q(const std::string& s);
 QColor ToQColor(Rgb c);

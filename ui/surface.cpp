@@ -251,8 +251,7 @@ void Form::Print(const std::string& text) {
   QRectF box(origin, QSizeF(fm.horizontalAdvance(t) + 2, fm.height() + 2));
   s.dirty |= box.toAlignedRect();
   // Like a printed line: the text position moves to the start of the next line.
-  cur_y_ += static_cast<float>(std::ceil(MetricsFor(font_name_, font_size_, false).height())) *
-            kTwipsPerPixel;
+  cur_y_ += LineHeight(font_name_, font_size_, false);
   cur_x_ = 0;
 }
 

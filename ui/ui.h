@@ -108,6 +108,15 @@ class Widget {
  protected:
   Widget(Container* parent, std::string name, Kind kind);
   virtual bool AcceptsInput() const { return Shown(); }
+  // Sets a property; a change marks the widget for the next push to the
+  // toolkit. Returns whether anything changed.
+  template <class T>
+  bool Assign(T& field, const T& value) {
+    if (field == value) return false;
+    field = value;
+    MarkDirty();
+    return true;
+  }
 
   Container* parent_;
   std::string name_;
@@ -235,6 +244,7 @@ class Image : public Widget {
   int PictureHeight() const { return pic_h_; }
 
  private:
+  void FitToPicture();  // not stretched: the widget takes the bitmap's size
   std::string resource_;
   bool stretch_ = false;
   int pic_w_ = 0, pic_h_ = 0;

@@ -37,35 +37,20 @@ void Widget::MarkDirty() {
 }
 
 void Widget::SetLeft(float v) {
-  if (v != left_) {
-    left_ = v;
-    MarkDirty();
-  }
+  Assign(left_, v);
 }
 void Widget::SetTop(float v) {
-  if (v != top_) {
-    top_ = v;
-    MarkDirty();
-  }
+  Assign(top_, v);
 }
 void Widget::SetWidth(float v) {
-  if (v != width_) {
-    width_ = v;
-    MarkDirty();
-  }
+  Assign(width_, v);
 }
 void Widget::SetHeight(float v) {
-  if (v != height_) {
-    height_ = v;
-    MarkDirty();
-  }
+  Assign(height_, v);
 }
 
 void Widget::SetVisible(bool v) {
-  if (v != visible_) {
-    visible_ = v;
-    MarkDirty();
-  }
+  Assign(visible_, v);
 }
 
 bool Widget::Shown() const {
@@ -75,10 +60,7 @@ bool Widget::Shown() const {
 }
 
 void Widget::SetToolTipText(const std::string& t) {
-  if (t != tooltip_) {
-    tooltip_ = t;
-    MarkDirty();
-  }
+  Assign(tooltip_, t);
 }
 
 bool Widget::FireClick() {
@@ -107,10 +89,7 @@ Container::Container(Container* parent, std::string name, Kind kind)
     : Widget(parent, std::move(name), kind) {}
 
 void Container::SetBackColor(Rgb c) {
-  if (c != back_) {
-    back_ = c;
-    MarkDirty();
-  }
+  Assign(back_, c);
 }
 
 PictureBox::PictureBox(Container& parent, std::string name)
@@ -121,62 +100,35 @@ PictureBox::PictureBox(Container& parent, std::string name)
 Label::Label(Container& parent, std::string name) : Widget(&parent, std::move(name), Kind::Label) {}
 
 void Label::SetCaption(const std::string& c) {
-  if (c == caption_) return;
-  caption_ = c;
-  if (autosize_) stale_ = true;
-  MarkDirty();
+  if (Assign(caption_, c) && autosize_) stale_ = true;
 }
 
 void Label::SetFontName(const std::string& f) {
-  if (f == font_name_) return;
-  font_name_ = f;
-  if (autosize_) stale_ = true;
-  MarkDirty();
+  if (Assign(font_name_, f) && autosize_) stale_ = true;
 }
 
 void Label::SetFontSize(float points) {
-  if (points == font_size_) return;
-  font_size_ = points;
-  if (autosize_) stale_ = true;
-  MarkDirty();
+  if (Assign(font_size_, points) && autosize_) stale_ = true;
 }
 
 void Label::SetFontBold(bool b) {
-  if (b == bold_) return;
-  bold_ = b;
-  if (autosize_) stale_ = true;
-  MarkDirty();
+  if (Assign(bold_, b) && autosize_) stale_ = true;
 }
 
 void Label::SetForeColor(Rgb c) {
-  if (c != fore_) {
-    fore_ = c;
-    MarkDirty();
-  }
+  Assign(fore_, c);
 }
 void Label::SetBackColor(Rgb c) {
-  if (c != back_) {
-    back_ = c;
-    MarkDirty();
-  }
+  Assign(back_, c);
 }
 void Label::SetAlignment(Align a) {
-  if (a != align_) {
-    align_ = a;
-    MarkDirty();
-  }
+  Assign(align_, a);
 }
 void Label::SetBorder(bool b) {
-  if (b != border_) {
-    border_ = b;
-    MarkDirty();
-  }
+  Assign(border_, b);
 }
 void Label::SetEnabled(bool e) {
-  if (e != enabled_) {
-    enabled_ = e;
-    MarkDirty();
-  }
+  Assign(enabled_, e);
 }
 
 void Label::SetAutoSize(bool a) {
@@ -192,7 +144,7 @@ void Label::Remeasure() const {
   auto* self = const_cast<Label*>(this);
   self->width_ =
       static_cast<float>(std::ceil(fm.horizontalAdvance(Q(caption_)) - 1e-3)) * kTwipsPerPixel;
-  self->height_ = static_cast<float>(std::ceil(fm.height() - 1e-3)) * kTwipsPerPixel;
+  self->height_ = LineHeight(font_name_, font_size_, bold_);
   stale_ = false;
 }
 
@@ -204,8 +156,7 @@ float Label::Width() const {
 float Label::Height() const {
   if (autosize_ && stale_) {
     // The height of an auto-sized label depends on the font only.
-    const QFontMetricsF& fm = MetricsFor(font_name_, font_size_, bold_);
-    return static_cast<float>(std::ceil(fm.height() - 1e-3)) * kTwipsPerPixel;
+    return LineHeight(font_name_, font_size_, bold_);
   }
   return height_;
 }
@@ -238,27 +189,20 @@ const std::string& ListBox::List(int i) const {
 
 void ListBox::SetListIndex(int i) {
   if (i < -1 || i >= ListCount()) i = -1;
-  if (i == index_) return;
-  index_ = i;
-  MarkDirty();
+  Assign(index_, i);
 }
 
 void ListBox::SetFontSize(float points) {
-  if (points == font_size_) return;
-  font_size_ = points;
-  MarkDirty();
+  Assign(font_size_, points);
 }
 
 void ListBox::SetBackColor(Rgb c) {
-  if (c != back_) {
-    back_ = c;
-    MarkDirty();
-  }
+  Assign(back_, c);
 }
 
 float ListBox::RowHeight() const {
-  const QFontMetricsF& fm = MetricsFor("Microsoft Sans Serif", font_size_, false);
-  return static_cast<float>(std::ceil(fm.height() - 1e-3) + 2) * kTwipsPerPixel;
+  // A line of text and one pixel above and below it.
+  return LineHeight("Microsoft Sans Serif", font_size_, false) + 2 * kTwipsPerPixel;
 }
 
 float ListBox::Height() const {
@@ -279,35 +223,28 @@ void Image::SetPicture(const std::string& resource) {
   QSize size = QImageReader(":/" + Q(resource)).size();
   pic_w_ = size.isValid() ? size.width() : 0;
   pic_h_ = size.isValid() ? size.height() : 0;
-  if (!stretch_) {
-    width_ = static_cast<float>(pic_w_) * kTwipsPerPixel;
-    height_ = static_cast<float>(pic_h_) * kTwipsPerPixel;
-  }
   MarkDirty();
+  FitToPicture();
 }
 
 void Image::SetStretch(bool s) {
-  if (s == stretch_) return;
-  stretch_ = s;
-  if (!s) {
-    width_ = static_cast<float>(pic_w_) * kTwipsPerPixel;
-    height_ = static_cast<float>(pic_h_) * kTwipsPerPixel;
-  }
-  MarkDirty();
+  if (Assign(stretch_, s)) FitToPicture();
+}
+
+void Image::FitToPicture() {
+  if (stretch_) return;  // a stretched image keeps the size it is given
+  Assign(width_, static_cast<float>(pic_w_) * kTwipsPerPixel);
+  Assign(height_, static_cast<float>(pic_h_) * kTwipsPerPixel);
 }
 
 // -------------------------------------------------------------------- Form
 
 void Form::SetCaption(const std::string& c) {
-  if (c == caption_) return;
-  caption_ = c;
-  MarkDirty();
+  Assign(caption_, c);
 }
 
 void Form::SetMousePointer(Pointer p) {
-  if (p == pointer_) return;
-  pointer_ = p;
-  MarkDirty();
+  Assign(pointer_, p);
 }
 
 void Form::CloseRequested() {
