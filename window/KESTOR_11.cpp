@@ -76,13 +76,9 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   for (ui::Label* m : {&MOT1, &MOT2, &MOT3}) m->SetAutoSize(true);
 
   // Information pages.
-  Picture2.SetBackColor(kBlue);
-  Picture2.SetVisible(false);
-  BLANCS.SetBackColor(kWhite);
-  BLANCS.SetVisible(false);
+  // The frame and the sheet get their colours and are hidden by the start-up.
   for (ui::Label* l : LIGNES) {
     Look(*l, kBlack, kWhite, ui::Align::Left, true);
-    l->SetVisible(false);
   }
   STAT_Image1.SetStretch(true);
   STAT_Image1.SetPicture("stat1.png");
@@ -92,7 +88,6 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
 
   // Confirmation panel.
   ATTENTION.SetBackColor(kRed);
-  ATTENTION.SetVisible(false);
   ATT_00.SetCaption("ATTENTION");
   ATT_01.SetCaption(" La valeur du nombre des comptages, la moyenne, ");
   ATT_02.SetCaption("  la variance et l'histogramme vont être effacés ");
@@ -112,7 +107,6 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
 
   // Missing-file panel.
   DISK_0.SetBackColor(kRed);
-  DISK_0.SetVisible(false);
   for (ui::Label* l : {&DISK_1, &DISK_2, &DISK_3}) {
     Look(*l, kWhite, kRed, ui::Align::Center, true);
     l->SetFontName("Arial");
