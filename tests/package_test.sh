@@ -43,6 +43,11 @@ needs() { [[ "$dep_names" == *" $1 "* ]] || fail "Depends lacks $1 ($2)"; }
 for name in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do
   needs "$name" "the program uses it"
 done
+# The program uses Qt's private interface: only the very Qt build it was
+# made with will do.
+qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 | sed -E 's/[+~-].*//')
+[[ "$depends" == *"qt6-base-abi (= $qt_version)"* ]] || fail "Depends lacks qt6-base-abi (= $qt_version)"
+
 # The owners here of every library the program links (libm comes with libc6),
 # of the X11 platform plugin and of the fonts it asks for are in Depends.
 owned() {

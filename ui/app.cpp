@@ -124,6 +124,8 @@ void DoEvents() {
     Flush();
   } else {
     for (Widget* w : st.dirty) Peer::Sync(*w, false);
+    // Between frames the loop is entered only when something woke it.
+    if (!TakeWakeUp()) return;
   }
   QCoreApplication::processEvents();
   if (st.ended) throw ProgramEnd{st.end_reason};
@@ -239,6 +241,7 @@ void Reset() {
 // ------------------------------------------------------------- application
 
 Application::Application(int& argc, char** argv) {
+  InstallDispatcher();
   g_app = std::make_unique<QApplication>(argc, argv);
   QApplication::setApplicationName("kestor");
   QApplication::setWindowIcon(QIcon(":/logo.png"));

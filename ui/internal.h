@@ -114,6 +114,13 @@ const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold
 // Height of a line of text in that font, in twips of whole pixels.
 float LineHeight(const std::string& face, float points, bool bold);
 
+// Puts the main thread's dispatcher in place; before the QApplication.
+void InstallDispatcher();
+// Whether something woke the event loop since the last call (and forgets
+// it): input, a posted event, a repaint request. True when our dispatcher is
+// not the one in use.
+bool TakeWakeUp();
+
 QString Q(const std::string& s);
 QColor ToQColor(Rgb c);
 
