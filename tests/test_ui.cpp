@@ -198,6 +198,17 @@ class EventsTest : public KestorTest {
     }
     return QPoint(static_cast<int>(x / 15), static_cast<int>(y / 15));
   }
+  // A click at the centre of a widget, queued in the toolkit as input is.
+  static void PostClick(const ui::Widget& w) {
+    QWidget* target = w.peer()->view.data();
+    QPointF p(target->width() / 2.0, target->height() / 2.0);
+    QCoreApplication::postEvent(
+        target, new QMouseEvent(QEvent::MouseButtonPress, p, target->mapToGlobal(p), Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        target, new QMouseEvent(QEvent::MouseButtonRelease, p, target->mapToGlobal(p),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  }
 };
 
 TEST_F(EventsTest, AnEventOverAWidgetBelongsToThatWidgetAlone) {
@@ -259,21 +270,27 @@ TEST_F(EventsTest, ClicksQueuedDuringABusyHandlerAreDropped) {
   // A click reaches the toolkit while a handler holds the thread (as a
   // click on the stop command during a single count does), aimed at what
   // will be under the pointer once the handler is over.
-  QWidget* target = k->EFFACER.peer()->view.data();
-  ASSERT_TRUE(ui::Dispatch([&] {
-    QPointF p(target->width() / 2.0, target->height() / 2.0);
-    QCoreApplication::postEvent(
-        target, new QMouseEvent(QEvent::MouseButtonPress, p, target->mapToGlobal(p), Qt::LeftButton,
-                                Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(
-        target, new QMouseEvent(QEvent::MouseButtonRelease, p, target->mapToGlobal(p),
-                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-  }));
+  ASSERT_TRUE(ui::Dispatch([&] { PostClick(k->EFFACER); }));
   QCoreApplication::processEvents();
   EXPECT_FALSE(k->ATTENTION.Shown());
   // A click made while nothing runs is delivered.
   QTest::mouseClick(k->peer()->view->windowHandle(), Qt::LeftButton, {}, Centre(k->EFFACER));
   EXPECT_TRUE(k->ATTENTION.Shown());
+  k->peer()->view->hide();
+}
+
+// Between two frames a yield enters the event loop only when something woke
+// it; a click arriving then must still be handled at the next yield.
+TEST_F(EventsTest, AStopClickBetweenFramesEndsTheSeriesAtOnce) {
+  Start();
+  Window();
+  int yields = 0;
+  ui::seams::SetYieldHook([&] {
+    if (++yields == 6) PostClick(k->Label34);
+  });
+  Run(15);
+  EXPECT_EQ(k->SN_L, 6);
+  EXPECT_TRUE(k->LANCER.Shown());
   k->peer()->view->hide();
 }
 
