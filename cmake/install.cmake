@@ -53,8 +53,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestor.example/")
 # Run-time needs: the C and C++ libraries and the Qt 6 libraries the program
-# links (Qt at least the version it was built with), the X11 platform plugin,
-# and the Liberation fonts its texts are set in. The event dispatcher reaches
+# links (Qt at least the version it was built with), fontconfig, the X11
+# platform plugin, and the Liberation fonts its texts are set in. The event dispatcher reaches
 # the platform through Qt's private interface, which holds for the exact Qt
 # build only: Debian's Qt packages provide qt6-base-abi for that.
 set(qt_min "(>= ${Qt6Core_VERSION_MAJOR}.${Qt6Core_VERSION_MINOR})")
@@ -62,7 +62,7 @@ set(KESTOR_DEB_DEPENDS
   libc6 libgcc-s1 libstdc++6
   "libqt6core6 ${qt_min}" "libqt6gui6 ${qt_min}" "libqt6widgets6 ${qt_min}"
   "qt6-base-abi (= ${Qt6Core_VERSION})"
-  qt6-qpa-plugins fonts-liberation2)
+  libfontconfig1 qt6-qpa-plugins fonts-liberation2)
 string(REPLACE ";" ", " CPACK_DEBIAN_PACKAGE_DEPENDS "${KESTOR_DEB_DEPENDS}")
 # The long description, under the summary line (CPack indents it; an empty
 # line separates the paragraphs).

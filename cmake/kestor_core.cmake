@@ -11,7 +11,7 @@ file(GLOB KESTOR_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM KESTOR_SOURCES ${KESTOR_ROOT}/window/main.cpp)
 add_library(kestor_core STATIC ${KESTOR_SOURCES})
 target_include_directories(kestor_core PUBLIC ${KESTOR_ROOT})
-target_link_libraries(kestor_core PUBLIC Qt6::Widgets PRIVATE Qt6::GuiPrivate)
+target_link_libraries(kestor_core PUBLIC Qt6::Widgets PRIVATE Qt6::GuiPrivate Fontconfig::Fontconfig)
 target_compile_definitions(kestor_core PRIVATE
   KESTOR_DATADIR="${KESTOR_DATA_DIR}"
   KESTOR_VERSION="${KESTOR_VERSION}")

@@ -106,6 +106,16 @@ TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
     const float x0 = k->KESTOR_Image1.Left() + k->KESTOR_Image1.Width();
     EXPECT_LE(k->TITRE.Width(), k->FIN.Left() - 3 * k->FIN.Height() - x0);
     EXPECT_NEAR(k->TITRE.Left() - x0, k->FIN.Left() - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
+    // The largest size that fits: one point more would overflow the gap or
+    // the bar's height.
+    const float title = k->TITRE.FontSize();
+    if (title < 40) {
+      k->TITRE.SetFontSize(title + 1);
+      EXPECT_TRUE(k->TITRE.Width() > k->FIN.Left() - 3 * k->FIN.Height() - x0 ||
+                  k->TITRE.Height() > k->KESTOR_Image1.Height() - k->FIN.Height() / 4)
+          << title;
+      k->TITRE.SetFontSize(title);
+    }
 
     // Commands side by side under the title bar.
     EXPECT_EQ(k->LANCER.Top(), k->Picture1.Height());

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-base-private-dev libgl-dev libgtest-dev
+  qt6-base-dev qt6-base-private-dev libfontconfig-dev libgl-dev libgtest-dev
   fonts-liberation2
   xvfb xauth
   desktop-file-utils appstream xdotool

@@ -241,6 +241,7 @@ void Reset() {
 // ------------------------------------------------------------- application
 
 Application::Application(int& argc, char** argv) {
+  UseOwnFontConfiguration();
   InstallDispatcher();
   g_app = std::make_unique<QApplication>(argc, argv);
   QApplication::setApplicationName("kestor");

@@ -104,6 +104,9 @@ struct State {
 };
 State& S();
 
+// Puts the program's own font configuration in place (when its faces are
+// installed); before the toolkit first looks at fonts.
+void UseOwnFontConfiguration();
 // Font face actually used for a face name the program asks for: the named
 // face when installed, else a metric-compatible Liberation face.
 QString ResolveFace(const std::string& face);

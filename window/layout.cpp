@@ -47,30 +47,43 @@ void QuitCommand(KESTOR_11& k) {
   k.FIN.SetLeft(SW() - k.FIN.Width() - k.FIN.Height());
 }
 
-// Largest whole size from `size` down to 1 point at which fits() holds, the
-// size that lowering one point at a time would reach: a smaller size never
-// makes the text larger. Found by halving, so that only a few sizes are
-// measured (each new size loads a font).
-float LargestFitting(ui::Label& t, float size, const std::function<bool()>& fits) {
+// Largest whole size from `size` down to 1 point at which the text's
+// extent is within limit, the size that lowering one point at a time would
+// reach: a smaller size never makes the text larger. The extent grows about
+// in proportion to the size, so the search starts from the proportional
+// guess and steps to the boundary: three sizes are measured, as a rule
+// (each new size loads a font and its glyphs).
+float LargestFitting(ui::Label& t, float size, const std::function<float()>& extent, float limit) {
   t.SetFontSize(size);
-  if (fits() || size <= 1) return size;
-  float lo = 1, hi = size;  // fits at lo (or lo is the floor); not at hi
-  while (hi - lo > 1) {
-    const float mid = std::floor((lo + hi) / 2);
-    t.SetFontSize(mid);
-    (fits() ? lo : hi) = mid;
+  const float full = extent();
+  if (full <= limit || size <= 1) return size;
+  float guess = std::floor(size * limit / full);
+  if (!(guess >= 1)) guess = 1;  // also NaN
+  if (guess > size - 1) guess = std::ceil(size - 1);
+  t.SetFontSize(guess);
+  if (extent() <= limit) {
+    while (guess + 1 < size) {
+      t.SetFontSize(guess + 1);
+      if (extent() > limit) break;
+      ++guess;
+    }
+  } else {
+    while (guess > 1) {
+      t.SetFontSize(--guess);
+      if (extent() <= limit) break;
+    }
   }
-  t.SetFontSize(lo);
-  return lo;
+  t.SetFontSize(guess);
+  return guess;
 }
 
 void FitTitle(KESTOR_11& k) {
   ui::Label& t = k.TITRE;
   const float x0 = Right(k.KESTOR_Image1);
-  float size = LargestFitting(t, t.FontSize(),
-                              [&] { return t.Width() <= k.FIN.Left() - 3 * k.FIN.Height() - x0; });
-  LargestFitting(t, size,
-                 [&] { return t.Height() <= k.KESTOR_Image1.Height() - k.FIN.Height() / 4; });
+  float size = LargestFitting(t, t.FontSize(), [&] { return t.Width(); },
+                              k.FIN.Left() - 3 * k.FIN.Height() - x0);
+  LargestFitting(t, size, [&] { return t.Height(); },
+                 k.KESTOR_Image1.Height() - k.FIN.Height() / 4);
   t.SetTop((k.Picture1.Height() - t.Height()) / 2);
   t.SetLeft(x0 + (k.FIN.Left() - t.Width() - x0) / 2);
 }
