@@ -31,6 +31,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kCounts = 100000;
 constexpr int kRuns = 5;
+// A start-up lasts some 15 ms, and the machine's other work moves it by
+// several: its median is taken over more runs, the program's and the bare
+// window's alternating.
+constexpr int kStartRuns = 21;
 
 std::string DataFile() {
   return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ";
@@ -245,7 +249,7 @@ int main(int argc, char** argv) {
   const Figures_ slow = Figures(0.5f, 0);
 
   std::vector<double> start, bare;
-  for (int i = 0; i < kRuns; ++i) {
+  for (int i = 0; i < kStartRuns; ++i) {
     start.push_back(ChildStartup(argv[0], "--startup"));
     bare.push_back(ChildStartup(argv[0], "--bare"));
   }
@@ -253,10 +257,11 @@ int main(int argc, char** argv) {
   std::printf("start-up to first paint            %8.3f s (bare Qt window %.3f s)\n", st, bt);
   std::printf("start-up / bare Qt window          %8.2f\n", st / bt);
   std::printf(
-      "summary (medians of %d runs): ratio %.2f at 16 imp/s (<= 3: %s); overhead %.2f / %.2f us "
+      "summary (medians of %d runs, %d for start-up): ratio %.2f at 16 imp/s (<= 3: %s); overhead "
+      "%.2f / %.2f us "
       "(<= 3: %s); repaints %.0f / %.0f per s (>= 20: %s); memory %+ld / %+ld KiB (<= 1 MiB: %s); "
       "counts after stop %ld / %ld (<= 1: %s); start-up x%.2f (<= 1.5: %s)\n",
-      kRuns, fast.ratio, Met(fast.ratio <= 3), fast.overhead_us, slow.overhead_us,
+      kRuns, kStartRuns, fast.ratio, Met(fast.ratio <= 3), fast.overhead_us, slow.overhead_us,
       Met(fast.overhead_us <= 3 && slow.overhead_us <= 3), fast.fps, slow.fps,
       Met(fast.fps >= 20 && slow.fps >= 20), fast.memory_kib, slow.memory_kib,
       Met(fast.memory_kib <= 1024 && slow.memory_kib <= 1024), fast.after_stop, slow.after_stop,

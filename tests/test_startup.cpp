@@ -22,6 +22,11 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidget) {
   EXPECT_EQ(k->KESTOR_Image1.PictureWidth(), 32);  // the bitmaps are built in
   EXPECT_EQ(k->SIGMA2.PictureWidth(), 90);
   EXPECT_EQ(k->STAT_Image3.PictureWidth(), 1230);
+  EXPECT_EQ(k->STAT_Image3.PictureHeight(), 660);
+  // A bitmap that is not there has no size (and draws nothing).
+  k->STAT_Image3.SetPicture("missing.png");
+  EXPECT_EQ(k->STAT_Image3.PictureWidth() + k->STAT_Image3.PictureHeight(), 0);
+  k->STAT_Image3.SetPicture("stat3.png");
   EXPECT_EQ(k->TITRE.Caption(), "KESTOR : Comptage des impulsions liées à la radioactivité");
   struct Caption {
     const ui::Label& label;

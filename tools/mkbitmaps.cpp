@@ -1,17 +1,20 @@
 // mkbitmaps OUTPUT_DIR
 //
-// Draws the program's bitmaps and saves them as PNG files in OUTPUT_DIR:
-//   logo.png                      32 x 32, 16 colours: the window's logo;
+// Draws the program's bitmaps and saves them as files in OUTPUT_DIR:
+//   logo.png, logo.xpm            32 x 32, 16 colours: the window's logo;
 //   logo_48.png, logo_128.png,    the same design drawn at the sizes of the
 //   logo_256.png                  application icons;
-//   sigma2.png                    90 x 70, 24-bit: a blue sigma squared;
+//   sigma2.xpm                    90 x 70, 24-bit: a blue sigma squared;
 //   stat1.png, stat2.png,         the statistics page (text and formulas) at
 //   stat3.png                     760 x 490, 930 x 590 and 1230 x 660, 24-bit.
 // Everything is drawn with QtGui on the offscreen platform, in the Liberation
 // fonts; a missing font or glyph stops the tool rather than letting the
 // toolkit substitute another face.
+#include <QBuffer>
 #include <QColor>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -67,9 +70,27 @@ QImage WhiteCanvas(int width, int height) {
   return image;
 }
 
+// As PNG, or for a name ending in .xpm as XPM: C source that the program
+// compiles in, an array of constant strings named after the file
+// (sigma2.xpm: sigma2_xpm).
 void Save(const QImage& image, const QDir& dir, const QString& name) {
   const QString path = dir.filePath(name);
-  if (!image.save(path, "PNG")) Fail("cannot write " + path);
+  if (!name.endsWith(QStringLiteral(".xpm"))) {
+    if (!image.save(path, "PNG")) Fail("cannot write " + path);
+    return;
+  }
+  QByteArray xpm;
+  QBuffer buffer(&xpm);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "XPM")) Fail("cannot encode " + name);
+  const qsizetype open = xpm.indexOf("static char *");
+  const qsizetype brace = xpm.indexOf("={", open);
+  if (open < 0 || brace < 0) Fail("unexpected XPM header for " + name);
+  const QByteArray array = QFileInfo(name).completeBaseName().toLatin1() + "_xpm";
+  xpm.replace(open, brace + 2 - open, "static const char* const " + array + "[] = {");
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(xpm) != xpm.size())
+    Fail("cannot write " + path);
 }
 
 // ------------------------------------------------------------------ logo
@@ -426,11 +447,14 @@ int main(int argc, char** argv) {
   const QDir dir(QString::fromLocal8Bit(argv[1]));
   if (!dir.exists()) Fail("no directory " + dir.path());
 
+  // The two bitmaps of the first frame are compiled in (logo.png is the
+  // installed 32 x 32 icon).
   Save(SixteenColourLogo(), dir, QStringLiteral("logo.png"));
+  Save(SixteenColourLogo(), dir, QStringLiteral("logo.xpm"));
   for (const int size : {48, 128, 256}) {
     Save(DrawLogo(size), dir, QStringLiteral("logo_%1.png").arg(size));
   }
-  Save(DrawSigma2().convertToFormat(QImage::Format_RGB888), dir, QStringLiteral("sigma2.png"));
+  Save(DrawSigma2().convertToFormat(QImage::Format_RGB32), dir, QStringLiteral("sigma2.xpm"));
   const std::pair<int, int> pages[] = {{760, 490}, {930, 590}, {1230, 660}};
   for (int i = 0; i < 3; ++i) {
     Save(DrawStatPage(pages[i].first, pages[i].second).convertToFormat(QImage::Format_RGB888), dir,

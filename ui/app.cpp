@@ -245,7 +245,7 @@ Application::Application(int& argc, char** argv) {
   InstallDispatcher();
   g_app = std::make_unique<QApplication>(argc, argv);
   QApplication::setApplicationName("kestor");
-  QApplication::setWindowIcon(QIcon(":/logo.png"));
+  QApplication::setWindowIcon(QIcon(LoadPicture("logo.xpm")));
 }
 
 Application::~Application() {

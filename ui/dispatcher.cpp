@@ -5,11 +5,12 @@
 // at every count, for the price of one atomic load, whether entering the
 // event loop would find anything to do, instead of paying for a full pass
 // (a poll of every source) on each of 100000 counts.
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformintegration.h>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QPointer>
-#include <QtGui/private/qguiapplication_p.h>
-#include <QtGui/qpa/qplatformintegration.h>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>

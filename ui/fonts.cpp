@@ -68,11 +68,10 @@ void UseOwnFontConfiguration() {
   if (std::getenv("FONTCONFIG_FILE") || std::getenv("FONTCONFIG_PATH")) return;
   FcConfig* config = FcConfigCreate();
   if (!config) return;
-  const bool ok =
-      FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kFontConfig),
-                                     FcFalse) &&
-      FcConfigBuildFonts(config) && HasFamily(config, "Liberation Sans") &&
-      HasFamily(config, "Liberation Serif");
+  const bool ok = FcConfigParseAndLoadFromMemory(
+                      config, reinterpret_cast<const FcChar8*>(kFontConfig), FcFalse) &&
+                  FcConfigBuildFonts(config) && HasFamily(config, "Liberation Sans") &&
+                  HasFamily(config, "Liberation Serif");
   // Without both faces in the usual places, the system's configuration
   // (and its substitutes) serves instead. The configuration in force lives
   // as long as the program.

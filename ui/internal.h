@@ -124,6 +124,11 @@ void InstallDispatcher();
 // not the one in use.
 bool TakeWakeUp();
 
+// A bitmap of the program by name ("logo.xpm", "stat1.png"): its size in
+// pixels, and its pixels (null, or an invalid size, when there is none).
+QSize PictureSize(const std::string& name);
+QPixmap LoadPicture(const std::string& name);
+
 QString Q(const std::string& s);
 QColor ToQColor(Rgb c);
 

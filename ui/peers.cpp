@@ -135,7 +135,7 @@ class ImageView : public RoutedView {
  protected:
   void paintEvent(QPaintEvent*) override {
     if (!model_) return;
-    if (pixmap_.isNull() && !loaded_.empty()) pixmap_ = QPixmap(":/" + Q(loaded_));
+    if (pixmap_.isNull() && !loaded_.empty()) pixmap_ = LoadPicture(loaded_);
     if (pixmap_.isNull()) return;
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, static_cast<Image*>(model_)->Stretch());

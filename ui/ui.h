@@ -231,7 +231,7 @@ class ListBox : public Widget {
   friend struct Peer;
 };
 
-// Shows a bitmap of the program's resources (a PNG name such as "logo.png"),
+// Shows a bitmap of the program ("logo.xpm", compiled in, or "stat1.png"),
 // stretched to the widget when Stretch is on, else at the bitmap's own size.
 class Image : public Widget {
  public:

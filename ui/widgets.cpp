@@ -2,7 +2,6 @@
 // by Flush. Setters that change nothing cost a comparison and no more.
 #include <QFontDatabase>
 #include <QImage>
-#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
@@ -219,8 +218,7 @@ Image::Image(Container& parent, std::string name) : Widget(&parent, std::move(na
 
 void Image::SetPicture(const std::string& resource) {
   resource_ = resource;
-  // Only the header is read here; the bitmap is decoded when first shown.
-  QSize size = QImageReader(":/" + Q(resource)).size();
+  QSize size = PictureSize(resource);
   pic_w_ = size.isValid() ? size.width() : 0;
   pic_h_ = size.isValid() ? size.height() : 0;
   MarkDirty();

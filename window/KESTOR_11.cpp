@@ -32,7 +32,7 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   // Title bar.
   Picture1.SetBackColor(kTitleBar);
   KESTOR_Image1.SetStretch(true);
-  KESTOR_Image1.SetPicture("logo.png");
+  KESTOR_Image1.SetPicture("logo.xpm");
   TITRE.SetFontName("Times New Roman");
   TITRE.SetFontBold(true);
   Look(TITRE, kDarkBlue, kTitleBar, ui::Align::Center, true);
@@ -53,7 +53,7 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   VERSD.SetCaption(" >");
   Look(N1MOYEN, kDarkGreen, kWhite, ui::Align::Left, true);
   SIGMA2.SetStretch(true);
-  SIGMA2.SetPicture("sigma2.png");
+  SIGMA2.SetPicture("sigma2.xpm");
   Look(VARI1, kBlue, kWhite, ui::Align::Left, true);
   Look(EFF1, kBlack, kPaleYellow, ui::Align::Left, true, true);
   EFF1.SetVisible(false);

@@ -80,10 +80,10 @@ float LargestFitting(ui::Label& t, float size, const std::function<float()>& ext
 void FitTitle(KESTOR_11& k) {
   ui::Label& t = k.TITRE;
   const float x0 = Right(k.KESTOR_Image1);
-  float size = LargestFitting(t, t.FontSize(), [&] { return t.Width(); },
-                              k.FIN.Left() - 3 * k.FIN.Height() - x0);
-  LargestFitting(t, size, [&] { return t.Height(); },
-                 k.KESTOR_Image1.Height() - k.FIN.Height() / 4);
+  float size = LargestFitting(
+      t, t.FontSize(), [&] { return t.Width(); }, k.FIN.Left() - 3 * k.FIN.Height() - x0);
+  LargestFitting(
+      t, size, [&] { return t.Height(); }, k.KESTOR_Image1.Height() - k.FIN.Height() / 4);
   t.SetTop((k.Picture1.Height() - t.Height()) / 2);
   t.SetLeft(x0 + (k.FIN.Left() - t.Width() - x0) / 2);
 }

@@ -1,0 +1,64 @@
+// The program's bitmaps. Those of the first frame (the logo, also the
+// window's icon, and the sigma squared) are compiled in as XPM: decoding
+// them needs none of the image-format plugins, whose discovery alone costs
+// more at start-up than the decoding. The others are PNG resources, decoded
+// when first shown; their size is read from the PNG header.
+#include <QFile>
+#include <QImageReader>
+#include <QPixmap>
+#include <cstring>
+
+#include "resources/logo.xpm"
+#include "resources/sigma2.xpm"
+#include "ui/internal.h"
+
+namespace ui {
+
+namespace {
+
+// The compiled-in bitmap of that name, decoded once; null if none.
+const QImage* CompiledIn(const std::string& name) {
+  struct Compiled {
+    const char* name;
+    const char* const* xpm;
+  };
+  static const Compiled kCompiled[] = {{"logo.xpm", logo_xpm}, {"sigma2.xpm", sigma2_xpm}};
+  static QImage decoded[std::size(kCompiled)];
+  for (size_t i = 0; i < std::size(kCompiled); ++i) {
+    if (name != kCompiled[i].name) continue;
+    if (decoded[i].isNull()) decoded[i] = QImage(kCompiled[i].xpm);
+    return &decoded[i];
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+QSize PictureSize(const std::string& name) {
+  if (const QImage* image = CompiledIn(name)) return image->size();
+  // A PNG file starts with its signature and its header chunk, which holds
+  // the width and the height (big-endian).
+  QFile file(":/" + Q(name));
+  if (!file.open(QIODevice::ReadOnly)) return QSize();
+  const QByteArray head = file.read(24);
+  static const char kSignature[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR";
+  if (head.size() == 24 && std::memcmp(head.constData(), kSignature, 16) == 0) {
+    const auto be32 = [&](int at) {
+      long v = 0;
+      for (int i = 0; i < 4; ++i) v = v * 256 + static_cast<unsigned char>(head[at + i]);
+      return v;
+    };
+    const long w = be32(16), h = be32(20);
+    if (w > 0 && h > 0 && w <= 0x7fffffff && h <= 0x7fffffff)
+      return QSize(static_cast<int>(w), static_cast<int>(h));
+  }
+  file.close();
+  return QImageReader(":/" + Q(name)).size();
+}
+
+QPixmap LoadPicture(const std::string& name) {
+  if (const QImage* image = CompiledIn(name)) return QPixmap::fromImage(*image);
+  return QPixmap(":/" + Q(name));
+}
+
+}  // namespace ui
