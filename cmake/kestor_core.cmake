@@ -9,6 +9,7 @@ file(GLOB KESTOR_SOURCES CONFIGURE_DEPENDS
   ${KESTOR_ROOT}/window/*.cpp
   ${KESTOR_ROOT}/pages/*.cpp)
 list(REMOVE_ITEM KESTOR_SOURCES ${KESTOR_ROOT}/window/main.cpp)
+find_package(Fontconfig REQUIRED)
 add_library(kestor_core STATIC ${KESTOR_SOURCES})
 target_include_directories(kestor_core PUBLIC ${KESTOR_ROOT})
 target_link_libraries(kestor_core PUBLIC Qt6::Widgets PRIVATE Qt6::GuiPrivate Fontconfig::Fontconfig)
