@@ -102,4 +102,12 @@ run_from() {
 mkdir "$scratch/empty"
 run_from /
 run_from "$scratch/empty"
+
+# Without any display: one line and status 1, no toolkit abort.
+status=0
+env -i PATH=/usr/bin:/bin HOME="$scratch/home" "$exe" >"$scratch/out" 2>"$scratch/err" || status=$?
+[ "$status" -eq 1 ] || fail "without a display: status $status: $(cat "$scratch/err")"
+[ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -q "no display" "$scratch/err" ||
+  fail "without a display it wrote: $(cat "$scratch/out" "$scratch/err")"
+echo "without a display: $(cat "$scratch/err")"
 echo "package $deb: OK"

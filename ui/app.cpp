@@ -241,6 +241,15 @@ void Reset() {
 // ------------------------------------------------------------- application
 
 Application::Application(int& argc, char** argv) {
+  // Without any display the toolkit would abort with a page of advice about
+  // its plugins: one clear line instead.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    std::fprintf(stderr,
+                 "kestor: no display (DISPLAY and WAYLAND_DISPLAY are unset); start it from a "
+                 "desktop session.\n");
+    std::exit(1);
+  }
   UseOwnFontConfiguration();
   InstallDispatcher();
   g_app = std::make_unique<QApplication>(argc, argv);
