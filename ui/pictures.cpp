@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <cstring>
+#include <iterator>
 
 #include "resources/logo.xpm"
 #include "resources/sigma2.xpm"
@@ -52,7 +53,6 @@ QSize PictureSize(const std::string& name) {
     if (w > 0 && h > 0 && w <= 0x7fffffff && h <= 0x7fffffff)
       return QSize(static_cast<int>(w), static_cast<int>(h));
   }
-  file.close();
   return QImageReader(":/" + Q(name)).size();
 }
 
