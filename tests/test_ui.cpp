@@ -4,24 +4,33 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWindow>
+#include <tuple>
+#include <utility>
 
 #include "fixture.h"
 #include "ui/internal.h"
 
 namespace {
 
-class UiTest : public KestorTest {};
+class UiTest : public KestorTest {
+ protected:
+  struct Dot {
+    int x, y, colour;  // colour: a QBColor index
+  };
+  void ExpectDots(std::initializer_list<Dot> dots) const {
+    for (Dot d : dots)
+      EXPECT_EQ(Describe(k->Pixel(d.x, d.y)), Describe(ui::QBColor(d.colour))) << d.x << "," << d.y;
+  }
+};
 
-TEST_F(UiTest, AutoSizeLabelsMeasureTheirCaption) {
+TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   Start();
   ui::Label& l = k->MOT1;
   l.SetFontSize(15);
   l.SetCaption("x");
-  const float one = l.Width();
+  const float one = l.Width(), h = l.Height();
   l.SetCaption("xxxxxxxxxx");
   EXPECT_GT(l.Width(), 5 * one);
-  const float h = l.Height();
-  EXPECT_GT(h, 0);
   l.SetFontSize(30);
   EXPECT_GT(l.Height(), 1.5f * h);
   // Switching auto-size off keeps the size of the caption measured last.
@@ -31,39 +40,28 @@ TEST_F(UiTest, AutoSizeLabelsMeasureTheirCaption) {
   l.SetCaption("Informations");
   EXPECT_EQ(l.Width(), padded);
   // The faces the program names measure with the same installed face.
-  ui::Label& m = k->MOT2;
-  m.SetFontSize(15);
-  m.SetCaption("Comptage");
+  k->MOT2.SetFontSize(15);
+  k->MOT2.SetCaption("Comptage");
   l.SetAutoSize(true);
   l.SetFontSize(15);
   l.SetFontName("Arial");
   l.SetCaption("Comptage");
-  EXPECT_EQ(l.Width(), m.Width());
-}
+  EXPECT_EQ(l.Width(), k->MOT2.Width());
 
-TEST_F(UiTest, ListsReportWholeRows) {
-  Start();
-  ui::ListBox& l = k->ACTIV;
-  const float r = l.RowHeight();
+  // Lists are whole rows high, one at least; an index out of range selects nothing.
+  ui::ListBox& list = k->ACTIV;
+  const float r = list.RowHeight();
   ASSERT_GT(r, 0);
-  l.SetHeight(0);
-  EXPECT_EQ(l.Height(), r);  // one row at least
-  l.SetHeight(2.5f * r);
-  EXPECT_EQ(l.Height(), 2 * r);
-  l.SetHeight(6 * r);
-  EXPECT_EQ(l.Height(), 6 * r);
-  l.SetListIndex(9);  // out of range: no selection
-  EXPECT_EQ(l.ListIndex(), -1);
-}
+  for (auto [asked, whole] :
+       {std::pair{0.0f, 1.0f}, std::pair{2.5f, 2.0f}, std::pair{6.0f, 6.0f}}) {
+    list.SetHeight(asked * r);
+    EXPECT_EQ(list.Height(), whole * r) << asked;
+  }
+  list.SetListIndex(9);
+  EXPECT_EQ(list.ListIndex(), -1);
 
-TEST_F(UiTest, ChildrenHideWithTheirContainer) {
-  Start();
-  k->ATTENTION.SetVisible(true);
-  EXPECT_TRUE(k->OUI.Shown());
-  k->ATTENTION.SetVisible(false);
-  EXPECT_TRUE(k->OUI.Visible());
-  EXPECT_FALSE(k->OUI.Shown());
-  // A hidden widget receives nothing.
+  // A widget hidden with its container receives nothing (the confirmation
+  // panel is hidden at start, its OUI command is not).
   int clicks = 0;
   k->OUI.Click = [&] { ++clicks; };
   k->OUI.FireClick();
@@ -75,24 +73,19 @@ TEST_F(UiTest, SurfaceFollowsOnePixelRule) {
   k->Cls();
   // 2680 twips = 178.67 px lands on 179; both ends included.
   k->Line(2680, 3000, 2680, 3300, ui::QBColor(12));
-  EXPECT_EQ(Describe(k->Pixel(179, 200)), Describe(ui::QBColor(12)));
-  EXPECT_EQ(Describe(k->Pixel(179, 220)), Describe(ui::QBColor(12)));
-  EXPECT_EQ(Describe(k->Pixel(179, 221)), Describe(ui::QBColor(15)));
-  EXPECT_EQ(Describe(k->Pixel(178, 210)), Describe(ui::QBColor(15)));
+  ExpectDots({{179, 200, 12}, {179, 220, 12}, {179, 221, 15}, {178, 210, 15}});
   // Lines drawn side by side make one bar; a box erases it, corners in any order.
   for (int x = 3000; x <= 3120; ++x)
     k->Line(static_cast<float>(x), 6000, static_cast<float>(x), 5000, ui::QBColor(9));
-  for (int x = 200; x <= 208; ++x)
-    EXPECT_EQ(Describe(k->Pixel(x, 350)), Describe(ui::QBColor(9))) << x;
-  EXPECT_EQ(Describe(k->Pixel(199, 350)), Describe(ui::QBColor(15)));
+  ExpectDots({{199, 350, 15}, {200, 350, 9}, {204, 350, 9}, {208, 350, 9}, {209, 350, 15}});
   k->FilledBox(3150, 6000, 2900, 4500, ui::QBColor(15));
-  EXPECT_EQ(Describe(k->Pixel(204, 350)), Describe(ui::QBColor(15)));
+  ExpectDots({{204, 350, 15}});
   // A zero-length line draws nothing; a point sets the text position.
   k->Line(4500, 4500, 4500, 4500, ui::QBColor(12));
-  EXPECT_EQ(Describe(k->Pixel(300, 300)), Describe(ui::QBColor(15)));
-  k->SetForeColor(ui::RGB(0, 0, 255));
+  ExpectDots({{300, 300, 15}});
+  k->SetForeColor(ui::QBColor(9));
   k->PSet(4500, 4500);
-  EXPECT_EQ(Describe(k->Pixel(300, 300)), Describe(ui::RGB(0, 0, 255)));
+  ExpectDots({{300, 300, 9}});
   EXPECT_EQ(k->CurrentX(), 4500);
   // Drawing far outside the surface is clipped, never a fault.
   k->Line(-1e9f, -1e9f, 1e9f, 1e9f, ui::QBColor(9));
@@ -103,83 +96,40 @@ TEST_F(UiTest, ABarRedrawnTallerAfterAPartialEraseIsWhole) {
   Start();
   std::vector<float> xs;
   for (int x = 3000; x <= 3120; ++x) xs.push_back(static_cast<float>(x));
-  const int n = static_cast<int>(xs.size());
-  auto colour_at = [&](int y) { return Describe(k->Pixel(204, y)); };
-  k->VerticalLines(xs.data(), n, 9000, 8000, ui::QBColor(9));
-  EXPECT_EQ(colour_at(560), Describe(ui::QBColor(9)));
-  k->FilledBox(2900, 8500, 3200, 8700, ui::QBColor(15));  // erases rows 567 to 580
-  EXPECT_EQ(colour_at(570), Describe(ui::QBColor(15)));
-  k->VerticalLines(xs.data(), n, 9000, 7000, ui::QBColor(9));
-  for (int y : {467, 500, 540, 570, 590, 600})
-    EXPECT_EQ(colour_at(y), Describe(ui::QBColor(9))) << y;
-  // Another colour over it, then the first colour again: whole each time.
-  k->VerticalLines(xs.data(), n, 9000, 7000, ui::QBColor(13));
-  EXPECT_EQ(colour_at(500), Describe(ui::QBColor(13)));
-  k->VerticalLines(xs.data(), n, 9000, 6900, ui::QBColor(9));
-  for (int y : {460, 500, 600}) EXPECT_EQ(colour_at(y), Describe(ui::QBColor(9))) << y;
-  // Text written over a bar is not painted over by a redraw of the same bar.
-  k->Cls();
-  k->VerticalLines(xs.data(), n, 9000, 6000, ui::QBColor(9));
-  k->VerticalLines(xs.data(), n, 9000, 6000, ui::QBColor(9));
-  EXPECT_EQ(colour_at(450), Describe(ui::QBColor(9)));
-}
-
-TEST_F(UiTest, SurfaceSurvivesBeingCoveredAndExposed) {
-  Start();
-  ui::Application::ShowForm(*k);
-  k->Line(1500, 1500, 9000, 1500, ui::QBColor(12));
-  ui::Flush();
-  QWidget* v = k->peer()->view.data();
-  QImage first = v->grab().toImage();
-  // Hide and show the window (as when another window covers it).
-  v->hide();
-  QCoreApplication::processEvents();
-  v->show();
-  QCoreApplication::processEvents();
-  QImage second = v->grab().toImage();
-  EXPECT_EQ(first.pixel(300, 100), qRgb(255, 0, 0));
-  EXPECT_EQ(second.pixel(300, 100), qRgb(255, 0, 0));
-  v->hide();
-}
-
-TEST_F(UiTest, LargeScreensWorkInAMagnifiedVirtualScreen) {
-  struct Case {
-    float w_px, h_px;
-    int scale;
+  auto bar = [&](float top) {
+    k->VerticalLines(xs.data(), static_cast<int>(xs.size()), 9000, top, ui::QBColor(9));
   };
-  for (Case c : {Case{2184, 1000, 1}, Case{2185, 1000, 2}, Case{1000, 2648, 1}, Case{1000, 2649, 2},
-                 Case{7680, 4320, 4}}) {
-    SCOPED_TRACE(std::to_string(c.w_px) + "x" + std::to_string(c.h_px));
-    ui::seams::SetScreenTwips(c.w_px * 15, c.h_px * 15);
-    EXPECT_EQ(ui::ScreenScale(), c.scale);
-    EXPECT_LE(ui::ScreenWidth(), 32767);
+  bar(8000);
+  k->FilledBox(2900, 8500, 3200, 8700, ui::QBColor(15));  // erases rows 567 to 580
+  ExpectDots({{204, 560, 9}, {204, 570, 15}});
+  bar(7000);
+  ExpectDots({{204, 467, 9}, {204, 540, 9}, {204, 570, 9}, {204, 600, 9}});
+}
+
+// Screens beyond the 16-bit limits of the layout become a magnified virtual screen.
+TEST_F(UiTest, LargeScreensWorkInAMagnifiedVirtualScreen) {
+  const float screens[][3] = {
+      {2184, 1000, 1}, {2185, 1000, 2}, {1000, 2648, 1}, {1000, 2649, 2}, {7680, 4320, 4}};
+  for (const auto& [w, h, scale] : screens) {
+    ui::seams::SetScreenTwips(w * 15, h * 15);
+    EXPECT_EQ(ui::ScreenScale(), scale) << w << "x" << h;
   }
 }
 
-TEST_F(UiTest, ClockAndEndOfProgramAreSeams) {
-  Start();
-  clock_ = 12.5f;
-  EXPECT_EQ(ui::Timer(), 12.5f);
-  EXPECT_FALSE(ui::Ended());
-  bool after = false;
-  EXPECT_FALSE(ui::Dispatch([&] {
-    ui::End("test");
-    after = true;
-  }));
-  EXPECT_FALSE(after);
-  EXPECT_TRUE(ui::Ended());
-  EXPECT_EQ(ui::EndReason(), "test");
-  // After the end nothing more is delivered.
-  EXPECT_FALSE(k->LANCER.FireClick());
-}
-
+// The end stops the handler that asked for it, and nothing is delivered after.
 TEST_F(UiTest, QuitEndsTheProgramEvenWithAListOpen) {
   Start();
   k->LANCER.FireMouseMove();
   ASSERT_TRUE(k->LANCER_N.Shown());
-  k->FIN.FireClick();
-  EXPECT_TRUE(ui::Ended());
+  bool after = false;
+  k->FIN.Click = [&after, quit = k->FIN.Click] {
+    quit();
+    after = true;
+  };
+  EXPECT_FALSE(k->FIN.FireClick());
+  EXPECT_FALSE(after);
   EXPECT_EQ(ui::EndReason(), "quit command");
+  EXPECT_FALSE(k->LANCER.FireClick());
 }
 
 // Real mouse events through the toolkit, on the shown window.
@@ -211,56 +161,48 @@ class EventsTest : public KestorTest {
   }
 };
 
-TEST_F(EventsTest, AnEventOverAWidgetBelongsToThatWidgetAlone) {
+// An event over a widget belongs to that widget alone; a count started and
+// queried with the mouse; the drawing kept while the window is covered.
+TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   Start();
   QWindow* w = Window();
-  ASSERT_NE(w, nullptr);
   QTest::mouseMove(w, Centre(k->ACTIVITES));
-  EXPECT_TRUE(k->ACTIV.Shown());
-  EXPECT_TRUE(k->Label32.Shown());
+  EXPECT_TRUE(k->ACTIV.Shown() && k->Label32.Shown());
   // A click on a label without a click handler is not a click on the window.
   QTest::mouseClick(w, Qt::LeftButton, {}, Centre(k->NBCOMPTAGE));
   EXPECT_TRUE(k->ACTIV.Shown());
-  int hits = 0;
-  k->NBCOMPTAGE.Click = [&] { ++hits; };
-  QTest::mouseClick(w, Qt::LeftButton, {}, Centre(k->NBCOMPTAGE));
-  EXPECT_EQ(hits, 1);
-  EXPECT_TRUE(k->ACTIV.Shown());
-  // A move over the disabled clear command does nothing, not even a hover.
+  // A move over the disabled clear command does nothing, not even a hover;
+  // a move over the window background does not close the list, a click does.
   QTest::mouseMove(w, Centre(k->EFFACER));
-  EXPECT_TRUE(k->ACTIV.Shown());
-  // A move over the window background does not close the list...
   QTest::mouseMove(w, QPoint(500, 700));
   EXPECT_TRUE(k->ACTIV.Shown());
-  // ...a click on it does.
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(500, 700));
-  EXPECT_FALSE(k->ACTIV.Shown());
-  EXPECT_FALSE(k->Label32.Shown());
-  k->peer()->view->hide();
-}
+  EXPECT_FALSE(k->ACTIV.Shown() || k->Label32.Shown());
 
-TEST_F(EventsTest, ACountStartedAndQueriedWithTheMouse) {
-  Start();
-  QWindow* w = Window();
+  // A count started with the mouse: a click on the first entry of the list.
   QTest::mouseMove(w, Centre(k->LANCER));
   ASSERT_TRUE(k->LANCER_N.Shown());
-  // Down onto the first entry of the list, press and release there.
   const QPoint entry(Centre(k->LANCER_N).x(),
                      static_cast<int>((k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2) / 15));
-  QTest::mouseMove(w, entry);
-  QTest::mousePress(w, Qt::LeftButton, {}, entry);
-  QTest::mouseRelease(w, Qt::LeftButton, {}, entry);
+  QTest::mouseClick(w, Qt::LeftButton, {}, entry);
   EXPECT_EQ(k->SN_L, 1);
   EXPECT_FALSE(k->LANCER_N.Shown());
   // Over the bar of the count's class (coming from another class), the
-  // query tells its content.
+  // query reads that class.
   const int cls = k->N1C_L <= 30 ? static_cast<int>(k->N1C_L) : 0;
   QTest::mouseMove(w, QPoint(Px(1530 + 300 * (cls + 10)), Px(k->POSHIST_I - 100)));
   QTest::mouseMove(w, QPoint(Px(1530 + 300 * cls), Px(k->POSHIST_I - 100)));
-  EXPECT_TRUE(k->EFF1.Shown());
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de (" + ui::Str(cls) +
-                                   " ) =" + ui::Str(k->EFFECTIF_L[static_cast<size_t>(cls)]) + " ");
-  k->peer()->view->hide();
+  EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, cls));
+  // Covered and exposed again (hidden and shown), the window still shows the drawing.
+  k->Line(1500, 1500, 9000, 1500, ui::QBColor(12));
+  ui::Flush();
+  QWidget* v = k->peer()->view.data();
+  v->hide();
+  QCoreApplication::processEvents();
+  v->show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(v->grab().toImage().pixel(300, 100), qRgb(255, 0, 0));
+  v->hide();
 }
 
 TEST_F(EventsTest, ClicksQueuedDuringABusyHandlerAreDropped) {
