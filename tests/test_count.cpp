@@ -33,7 +33,9 @@ class CountTest : public KestorTest {
   }
 };
 
-// A value v is 40 v / rate twips; the window is 2680 to 12680.
+// A value v is 40 v / rate twips; the window is 2680 to 12680. A value
+// reaching 15360 ends a count and is lost; the end of the file, inside a
+// count, continues it from the first value. The last count made is read.
 TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
   const struct {
     const char* what;
@@ -41,47 +43,38 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
     const char* values;
     int32_t count;
     std::vector<std::pair<float, std::string>> pulses;  // the last is where the count stops
+    int32_t made = 1;                                   // counts of that value
   } cases[] = {
       {"rate 1", 1, "100\n200\n250\n", 2, {{4000, kBlue}, {12000, kBlue}}},
-      {"rate code 50 is 0.5", 50, "30\n100\n100\n", 1, {{2400, kRed}, {10400, kBlue}}},
       {"left edge", 1, "67\n1000\n", 1, {{2680, kBlue}}},
       {"before the left edge", 1, "66.9975\n1000\n", 0, {{2679.9f, kRed}}},
       {"right edge", 1, "317\n1000\n", 1, {{12680, kBlue}}},
       {"after the right edge", 1, "317.0025\n1000\n", 0, {{12680.1f, kRed}}},
-      {"0 read as 1, at rate 16", 16, "0\n100000\n", 0, {{2.5f, kRed}}},
       {"not finite: 0, so 1", 1, "1e39\n-1e39\n1000\n", 0, {{40, kRed}, {80, kRed}}},
+      // 4000, (15360); the strip cleared, 3000.
+      {"the value reaching the end lost",
+       1,
+       "100\n284\n75\n1000\n",
+       1,
+       {{4000, kWhite}, {3000, kBlue}},
+       2},
+      // 4000, 12000, (16000); the strip cleared, 8000, 12000.
+      {"the end of the file inside a count",
+       1,
+       "100\n200\n",
+       2,
+       {{4000, kWhite}, {8000, kBlue}, {12000, kBlue}},
+       2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     StartWith(c.values, c.rate);
-    Count();
+    for (int i = 0; i < c.made; ++i) Count();
     EXPECT_EQ(k->N1C_L, c.count);
     EXPECT_EQ(k->TEMPS_S, c.pulses.back().first);
-    EXPECT_EQ(k->EFFECTIF_L[static_cast<size_t>(c.count)], 1);
+    EXPECT_EQ(k->EFFECTIF_L[static_cast<size_t>(c.count)], c.made);
     EXPECT_EQ(k->N1COMPTE.Caption(), " Valeur du comptage =" + ui::Str(c.count) + " ");
     for (const auto& [pos, colour] : c.pulses) EXPECT_EQ(Strip(pos), colour) << pos;
-  }
-}
-
-// A value reaching 15360 ends a count and is lost; the end of the file,
-// inside a count, continues it from the first value.
-TEST_F(CountTest, WhatEndsACountAndWhereTheNextStarts) {
-  const struct {
-    const char* values;
-    int32_t first, second;
-    float last_pulse;                                 // of the second count
-  } cases[] = {{"100\n284\n75\n1000\n", 1, 1, 3000},  // 4000, (15360); 3000
-               {"100\n200\n", 2, 2, 12000}};          // 4000, 12000, (16000); 8000, 12000
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.values);
-    StartWith(c.values);
-    Count();
-    EXPECT_EQ(k->N1C_L, c.first);
-    Count();
-    EXPECT_EQ(k->N1C_L, c.second);
-    EXPECT_EQ(k->TEMPS_S, c.last_pulse);
-    EXPECT_EQ(Strip(c.last_pulse), kBlue);
-    EXPECT_EQ(Strip(4000), kWhite);  // cleared between counts
   }
 }
 
@@ -94,34 +87,24 @@ TEST_F(CountTest, ACountThatNeverFillsTheStripEndsAsItStands) {
   EXPECT_EQ(k->TEMPS_S, -40000000);  // one million values of -40 twips
 }
 
-// Kinds 0 and 2 show the mean and e.q.m. with a trailing blank, 1 also the
-// number of counts, all without it; any other kind leaves the labels.
+// One count (kind 0) and the continuous run (2) show the mean and e.q.m.
+// with a trailing blank; a series (1) also the number of counts, all without
+// it, and no pulse.
 TEST_F(CountTest, ResultLabelsFollowTheKindOfRun) {
-  const struct {
-    const char* mode;
-    int16_t marche;
-    const char *counts, *mean, *variance;
-  } cases[] = {
-      {"C_1", 0, "-", " Nmoyen = 3 ", " = 0 "},
-      {"CONTINU", 2, "-", " Nmoyen = 3 ", " = 0 "},
-      {"C000010", 1, " Nombre de comptages = 1", " Nmoyen = 3", " = 0"},
-      {"C000010", 7, "-", "-", "-"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.marche);
+  for (const auto& [mode, marche, counts, mean, variance, value] :
+       {std::make_tuple("C_1", 0, "-", " Nmoyen = 3 ", " = 0 ", " Valeur du comptage = 3 "),
+        std::make_tuple("CONTINU", 2, "-", " Nmoyen = 3 ", " = 0 ", " Valeur du comptage = 3 "),
+        std::make_tuple("C000010", 1, " Nombre de comptages = 1", " Nmoyen = 3", " = 0", "-")}) {
+    SCOPED_TRACE(mode);
     StartWith("67\n1\n1\n1000\n");  // a count of 3: 2680, 2720, 2760
     for (ui::Label* l : {&k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1, &k->N1COMPTE}) l->SetCaption("-");
-    const std::initializer_list<ui::Widget*> refreshed = {&k->N1MOYEN, &k->VARI1, &k->SIGMA2};
-    for (ui::Widget* w : refreshed) w->SetVisible(false);
-    k->NBCOMPTAGE.SetVisible(false);
-    Count(c.mode, c.marche);
-    EXPECT_EQ(k->NBCOMPTAGE.Caption(), c.counts);
-    EXPECT_EQ(k->N1MOYEN.Caption(), c.mean);
-    EXPECT_EQ(k->VARI1.Caption(), c.variance);
-    for (ui::Widget* w : refreshed) EXPECT_EQ(w->Visible(), c.marche <= 2) << w->Name();
-    EXPECT_FALSE(k->NBCOMPTAGE.Visible());
-    const bool series = std::string(c.mode) == "C000010";  // draws no pulse
-    EXPECT_EQ(k->N1COMPTE.Caption(), series ? "-" : " Valeur du comptage = 3 ");
+    for (ui::Widget* w : {&k->N1MOYEN, &k->VARI1}) w->SetVisible(false);
+    k->SIGMA2.SetVisible(false);
+    Count(mode, static_cast<int16_t>(marche));
+    EXPECT_EQ(std::make_tuple(k->NBCOMPTAGE.Caption(), k->N1MOYEN.Caption(), k->VARI1.Caption(),
+                              k->N1COMPTE.Caption()),
+              std::make_tuple(counts, mean, variance, value));
+    EXPECT_TRUE(k->N1MOYEN.Visible() && k->VARI1.Visible() && k->SIGMA2.Visible());
   }
 }
 
@@ -147,20 +130,13 @@ TEST_F(CountTest, ABarReachingTheLabelsShrinksTheScaleOncePerCount) {
   EXPECT_EQ(Describe(k->Pixel(xm, base)), kBlue);        // the base line again
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, once);  // below the limit at the new scale
-  k->EFFECTIF_L[2] = 10 * reach;        // far above: still one division a count
-  Count("C000010", 1);
-  EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(once / 1.2));
-}
-
-std::string Numbered(int n) {
-  std::string text;
-  for (int i = 1; i <= n; ++i) text += std::to_string(i) + "\n";
-  return text;
 }
 
 // The clock brought into 0 to 100 by steps of 100: its whole part is skipped.
 TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStarts) {
-  const std::string path = WriteScratchFile("numbered.ksq", Numbered(300));
+  std::string numbered;
+  for (int i = 1; i <= 300; ++i) numbered += std::to_string(i) + "\n";
+  const std::string path = WriteScratchFile("numbered.ksq", numbered);
   for (auto [clock, first] : std::vector<std::pair<float, double>>{
            {100.0f, 101}, {200.0f, 101}, {100.5f, 1}, {99.9f, 100}, {86399.9f, 100}}) {
     SCOPED_TRACE(clock);
@@ -179,7 +155,7 @@ TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   std::vector<std::string> places = {ScratchDir()};
   for (int i = 1; i < 10; ++i) places.push_back(ScratchDir() + "/missing-" + std::to_string(i));
   places.push_back(ScratchDir() + "/eleventh.ksq");
-  places.push_back(WriteScratchFile("twelfth.ksq", Numbered(200)));
+  places.push_back(WriteScratchFile("twelfth.ksq", "250\n"));
   std::filesystem::remove(places[10]);
   Start(1024, 768, places);
   auto state = [&] {
@@ -188,7 +164,7 @@ TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   };
   Run(0);
   EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false));
-  WriteScratchFile("eleventh.ksq", Numbered(200));
+  WriteScratchFile("eleventh.ksq", "250\n");
   Run(0);
   EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true));
 }
