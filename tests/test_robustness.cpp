@@ -147,19 +147,12 @@ TEST_P(HostileFileTest, ASeriesOf1000EndsAsTheRulesSay) {
     if (o == Outcome::kProgramEnds) {
       ExpectEnded("data file cannot be reopened");
     } else {
-      for (ui::Label* l : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN})
-        EXPECT_TRUE(l->Shown()) << l->Name();
-      EXPECT_FALSE(k->Label34.Shown());
-      EXPECT_EQ(k->NBCOMPTAGE.Caption(), k->TEXTE_NBCOMPTAGE());
-      EXPECT_EQ(std::make_tuple(k->ERREUR_I, k->DISK_0.Shown(), k->FICHIER_T, ui::files::IsOpen(2),
-                                k->COMPTAGE_I + k->MARCHE_I),
-                std::make_tuple(int{panel}, panel, panel ? "" : path, !panel, 0));
+      EXPECT_EQ(std::make_tuple(ui::Ended(), k->Label34.Shown(), k->COMPTAGE_I + k->MARCHE_I,
+                                k->ERREUR_I, k->DISK_0.Shown(), k->FICHIER_T, ui::files::IsOpen(2)),
+                std::make_tuple(false, false, 0, int{panel}, panel, panel ? "" : path, !panel));
     }
     const int32_t value = f.value[static_cast<size_t>(rate)];
-    if (value >= 0) {
-      EXPECT_EQ(std::count(counts_.begin(), counts_.end(), value), made);
-    }
-    ui::seams::SetYieldHook({});
+    EXPECT_TRUE(value < 0 || std::count(counts_.begin(), counts_.end(), value) == made) << value;
   }
   std::filesystem::remove_all(dir);
 }
@@ -175,7 +168,6 @@ TEST_F(RobustTest, EveryScreenStartsDrawsItsPanelAndCounts) {
   for (const auto& [w, h] : screens) {
     SCOPED_TRACE(::testing::Message() << w << " x " << h);
     Start(w, h);
-    ASSERT_FALSE(ui::Ended());
     const int scale = ui::ScreenScale();
     EXPECT_NEAR(k->SurfaceWidth() * scale, w, scale);
     EXPECT_NEAR(k->SurfaceHeight() * scale, h, scale);
@@ -197,8 +189,7 @@ TEST_F(RobustTest, EveryScreenStartsDrawsItsPanelAndCounts) {
     EXPECT_EQ(Describe(k->Pixel(column(20), Px(k->POSHIST_I))), blue);
     EXPECT_EQ(Describe(k->Pixel(k->SurfaceWidth() / 2, Px(k->POSAXE_I * k->ECHVERTI_S))), blue);
     Run(kOneCount);
-    ASSERT_EQ(k->SN_L, 1);
-    ASSERT_LE(k->N1C_L, 40);
+    ASSERT_TRUE(k->SN_L == 1 && k->N1C_L <= 40) << k->N1C_L;
     EXPECT_EQ(Describe(k->Pixel(column(k->N1C_L), Px(k->POSHIST_I - 100 * k->ECHELLE_S))), blue);
   }
 }
