@@ -3,7 +3,6 @@
 // command; invariants checked after every event.
 #include <QTest>
 #include <QWindow>
-#include <algorithm>
 #include <random>
 #include <tuple>
 
