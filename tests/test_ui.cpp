@@ -193,6 +193,9 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mouseMove(w, QPoint(Px(1530 + 300 * (cls + 10)), Px(k->POSHIST_I - 100)));
   QTest::mouseMove(w, QPoint(Px(1530 + 300 * cls), Px(k->POSHIST_I - 100)));
   EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, cls));
+  // Far to the right as well: a pointer pixel is 15 twips wherever it is.
+  QTest::mouseMove(w, QPoint(Px(1530 + 300 * 35), Px(k->POSHIST_I - 100)));
+  EXPECT_EQ(k->CURSEUR_I, 35);
   // Covered and exposed again (hidden and shown), the window still shows the drawing.
   k->Line(1500, 1500, 9000, 1500, ui::QBColor(12));
   ui::Flush();
