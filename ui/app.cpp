@@ -7,6 +7,7 @@
 #include <QTime>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <thread>
 
@@ -242,8 +243,11 @@ void Reset() {
 
 Application::Application(int& argc, char** argv) {
   // Without any display the toolkit would abort with a page of advice about
-  // its plugins: one clear line instead.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+  // its plugins: one clear line instead (unless a platform is named).
+  bool platform_named = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+  for (int i = 1; i < argc; ++i)
+    platform_named = platform_named || std::strcmp(argv[i], "-platform") == 0;
+  if (!platform_named && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
     std::fprintf(stderr,
                  "kestor: no display (DISPLAY and WAYLAND_DISPLAY are unset); start it from a "
