@@ -111,7 +111,7 @@ TEST_F(UiTest, LargeScreensWorkInAMagnifiedVirtualScreen) {
   const float screens[][3] = {
       {2184, 1000, 1}, {2185, 1000, 2}, {1000, 2648, 1}, {1000, 2649, 2}, {7680, 4320, 4}};
   for (const auto& [w, h, scale] : screens) {
-    ui::seams::SetScreenTwips(w * 15, h * 15);
+    Start(w, h);
     EXPECT_EQ(ui::ScreenScale(), scale) << w << "x" << h;
   }
 }

@@ -391,11 +391,17 @@ std::vector<PageLine> StatLines(int b) {
   };
 }
 
-// Draws the statistics page on a picture of the given size: the largest body
-// size at which every line fits between the margins, each line centred, the
-// free height shared out between the lines and the top and bottom margins.
-QImage DrawStatPage(int width, int height) {
-  const qreal margin_x = std::max(4.0, width * 0.012);
+// Draws the statistics page on a picture of the given size, its content
+// inside the part that the smallest screen showing the picture displays:
+// the sheet is centred across the screen (cut equally on both sides when
+// wider) and starts under the title bar (cut at the bottom when taller).
+// The largest body size at which every line fits between the margins of
+// that part, each line centred, the free height shared out between the
+// lines and the top and bottom margins.
+QImage DrawStatPage(int width, int height, int shown_width, int shown_height) {
+  const int content_width = std::min(width, shown_width);
+  const int content_height = std::min(height, shown_height);
+  const qreal margin_x = std::max(4.0, content_width * 0.012);
   const qreal bottom_space = 1.5;
   std::vector<PageLine> lines;
   qreal free_height = -1;
@@ -408,15 +414,17 @@ QImage DrawStatPage(int width, int height) {
       used += line.box.height();
       shares += line.space_before;
     }
-    const qreal free = height - used;
+    const qreal free = content_height - used;
     // At least three tenths of the body size for each share of free space.
-    if (widest <= width - 2 * margin_x && free >= shares * b * 0.3) {
+    if (widest <= content_width - 2 * margin_x && free >= shares * b * 0.3) {
       free_height = free;
       body = b;
     }
   }
   if (free_height < 0) {
-    Fail(QStringLiteral("statistics page does not fit %1 x %2").arg(width).arg(height));
+    Fail(QStringLiteral("statistics page does not fit %1 x %2")
+             .arg(content_width)
+             .arg(content_height));
   }
 
   qreal shares = bottom_space;
@@ -434,7 +442,8 @@ QImage DrawStatPage(int width, int height) {
     top += line.box.height();
   }
   p.end();
-  std::printf("stat page %d x %d: body text %d px\n", width, height, body);
+  std::printf("stat page %d x %d (content %d x %d): body text %d px\n", width, height,
+              content_width, content_height, body);
   return image;
 }
 
@@ -455,10 +464,20 @@ int main(int argc, char** argv) {
     Save(DrawLogo(size), dir, QStringLiteral("logo_%1.png").arg(size));
   }
   Save(DrawSigma2().convertToFormat(QImage::Format_RGB32), dir, QStringLiteral("sigma2.xpm"));
-  const std::pair<int, int> pages[] = {{760, 490}, {930, 590}, {1230, 660}};
+  // Each picture with the part of it that the smallest screen showing it
+  // displays: the first, stretched to 608 x 364 pixels, fits a 640 x 480
+  // screen whole; the second is shown from 577 pixels high (800 wide, and
+  // its top under a title bar of 800/11520 of that height: 537 rows); the
+  // third from 692 pixels high (1024 wide: 644 rows). A row less for the
+  // rounding of the frame's top.
+  const struct {
+    int width, height, shown_width, shown_height;
+  } pages[] = {{760, 490, 760, 490}, {930, 590, 800, 536}, {1230, 660, 1024, 643}};
   for (int i = 0; i < 3; ++i) {
-    Save(DrawStatPage(pages[i].first, pages[i].second).convertToFormat(QImage::Format_RGB888), dir,
-         QStringLiteral("stat%1.png").arg(i + 1));
+    const auto& page = pages[i];
+    Save(DrawStatPage(page.width, page.height, page.shown_width, page.shown_height)
+             .convertToFormat(QImage::Format_RGB888),
+         dir, QStringLiteral("stat%1.png").arg(i + 1));
   }
   return 0;
 }

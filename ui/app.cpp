@@ -1,5 +1,7 @@
 // The application, the event loop as the program sees it (dispatch, yield,
 // end), the screen, the clock and the test seams.
+#include <QtGui/private/qhighdpiscaling_p.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -29,20 +31,19 @@ namespace {
 
 std::unique_ptr<QApplication> g_app;
 
-// Physical screen size in twips.
-QSizeF PhysicalScreenTwips() {
-  const State& st = S();
-  if (st.seam_w > 0 && st.seam_h > 0) return QSizeF(st.seam_w, st.seam_h);
-  QScreen* screen = QGuiApplication::primaryScreen();
-  QSize px = screen ? screen->geometry().size() : QSize(1024, 768);
-  return QSizeF(px.width() * kTwipsPerPixel, px.height() * kTwipsPerPixel);
-}
-
-// Largest screen, in twips, whose layout fits the program's 16-bit members:
-// the window width (32767 twips) and the histogram base line, placed at
-// 9500/11520 of the height.
+// Largest screen, in logical twips, whose layout fits the program's 16-bit
+// members: the window width (32767 twips) and the histogram base line,
+// placed at 9500/11520 of the height.
 constexpr double kMaxWidthTwips = 32767.0;
 constexpr double kMaxHeightTwips = 32767.0 * 11520.0 / 9500.0;
+
+// The toolkit's own scale factor, as the user may have set it for every
+// screen; the factor of one screen multiplies it.
+double GlobalScaleFactor() {
+  bool ok = false;
+  const double f = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+  return ok && f > 0 ? f : 1.0;
+}
 
 void EndNow(const std::string& reason) {
   State& st = S();
@@ -69,25 +70,49 @@ void DropQueuedClicks() {
 
 }  // namespace
 
-int ScreenScale() {
-  QSizeF t = PhysicalScreenTwips();
-  int s = 1;
-  while (s < 64 && (t.width() / s > kMaxWidthTwips || t.height() / s > kMaxHeightTwips)) ++s;
-  return s;
+// A screen too large for the 16-bit layout is run at a whole magnification
+// m, the smallest that fits, as a HiDPI display is: the toolkit draws every
+// logical pixel as m x m device pixels (times the desktop's own ratio), so
+// text, widgets and the drawing stay sharp and measured as they are drawn.
+const State::Screen& ReadScreen() {
+  State& st = S();
+  if (st.screen.read) return st.screen;
+  QScreen* screen = QGuiApplication::primaryScreen();
+  double w = 1024 * kTwipsPerPixel, h = 768 * kTwipsPerPixel, ratio = 1;
+  if (st.seam_w > 0 && st.seam_h > 0) {
+    w = st.seam_w;
+    h = st.seam_h;
+    ratio = st.seam_ratio;
+  } else if (screen) {
+    w = screen->geometry().width() * kTwipsPerPixel;
+    h = screen->geometry().height() * kTwipsPerPixel;
+    ratio = screen->devicePixelRatio();
+  }
+  int m = 1;
+  while (m < 64 && (w / m > kMaxWidthTwips || h / m > kMaxHeightTwips)) ++m;
+  st.screen =
+      State::Screen{true, static_cast<float>(w / m), static_cast<float>(h / m), m, ratio * m};
+  // The window shows at that ratio: the toolkit's factor of the screen it
+  // covers (the desktop's own, replaced by the same times m).
+  if (screen && !qFuzzyCompare(screen->devicePixelRatio(), st.screen.ratio))
+    QHighDpiScaling::setScreenFactor(screen, st.screen.ratio / GlobalScaleFactor());
+  return st.screen;
 }
 
+int ScreenScale() {
+  return ReadScreen().magnification;
+}
 float ScreenWidth() {
-  return static_cast<float>(PhysicalScreenTwips().width() / ScreenScale());
+  return ReadScreen().width;
 }
 float ScreenHeight() {
-  return static_cast<float>(PhysicalScreenTwips().height() / ScreenScale());
+  return ReadScreen().height;
 }
 
-QRect DeviceRect(float left, float top, float width, float height) {
-  const int s = ScreenScale();
+QRect PixelRect(float left, float top, float width, float height) {
   int x0 = VPx(left), y0 = VPx(top);
   int x1 = VPx(static_cast<double>(left) + width), y1 = VPx(static_cast<double>(top) + height);
-  return QRect(x0 * s, y0 * s, std::max(0, x1 - x0) * s, std::max(0, y1 - y0) * s);
+  return QRect(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));
 }
 
 // ------------------------------------------------------------ flush, yield
@@ -218,6 +243,9 @@ void SetScreenTwips(float width, float height) {
   S().seam_w = width;
   S().seam_h = height;
 }
+void SetScreenRatio(double ratio) {
+  S().seam_ratio = ratio > 0 ? ratio : 1;
+}
 void SetClock(std::function<float()> clock) {
   S().clock = std::move(clock);
 }
@@ -230,6 +258,8 @@ void SetYieldHook(Handler hook) {
 void Reset() {
   State& st = S();
   st.seam_w = st.seam_h = 0;
+  st.seam_ratio = 1;
+  st.screen = State::Screen{};
   st.clock = nullptr;
   st.data_files.clear();
   st.yield_hook = nullptr;
@@ -258,6 +288,10 @@ Application::Application(int& argc, char** argv) {
   InstallDispatcher();
   g_app = std::make_unique<QApplication>(argc, argv);
   QApplication::setApplicationName("kestor");
+  // The toolkit's own texts (tooltips) in the program's sans face.
+  QFont font = QApplication::font();
+  font.setFamilies({ResolveFace("Microsoft Sans Serif")});
+  QApplication::setFont(font);
   QApplication::setWindowIcon(QIcon(LoadPicture("logo.xpm")));
 }
 
@@ -276,7 +310,7 @@ void Application::ShowForm(Form& form) {
   if (!v) return;
   QScreen* screen = QGuiApplication::primaryScreen();
   QPoint origin = screen ? screen->geometry().topLeft() : QPoint(0, 0);
-  v->setGeometry(QRect(origin, Peer::SurfaceOf(form)->image.size()));
+  v->setGeometry(QRect(origin, QSize(form.SurfaceWidth(), form.SurfaceHeight())));
   // On an injected screen size the window keeps exactly that size; on the
   // real screen it covers it as a full-screen window.
   if (S().seam_w <= 0) v->setWindowState(Qt::WindowFullScreen);

@@ -26,10 +26,10 @@ namespace {
 
 // The program's own font configuration: the Liberation faces (where the
 // distributions put them) with the usual desktop rendering (grey
-// antialiasing, slight hinting). Text is then measured and drawn alike on
-// every machine whatever the desktop's font rules, and the font machinery
-// starts without reading the system's dozens of rule files nor matching
-// against every installed font.
+// antialiasing, slight hinting); the generic families (the toolkit's default
+// face, used by tooltips) are the sans face, as on a desktop. Text is then measured and drawn alike
+// on every machine whatever the desktop's font rules, and the font machinery starts without reading
+// the system's dozens of rule files nor matching against every installed font.
 constexpr char kFontConfig[] = R"(<?xml version="1.0"?>
 <fontconfig>
   <dir>/usr/share/fonts/truetype/liberation2</dir>
@@ -40,6 +40,11 @@ constexpr char kFontConfig[] = R"(<?xml version="1.0"?>
   <dir>/usr/share/fonts/TTF</dir>
   <cachedir>/var/cache/fontconfig</cachedir>
   <cachedir prefix="xdg">fontconfig</cachedir>
+  <alias binding="same"><family>sans-serif</family><prefer><family>Liberation Sans</family></prefer></alias>
+  <alias binding="same"><family>Sans Serif</family><prefer><family>Liberation Sans</family></prefer></alias>
+  <alias binding="same"><family>Sans</family><prefer><family>Liberation Sans</family></prefer></alias>
+  <alias binding="same"><family>serif</family><prefer><family>Liberation Serif</family></prefer></alias>
+  <alias binding="same"><family>monospace</family><prefer><family>Liberation Mono</family></prefer></alias>
   <match target="pattern">
     <edit name="antialias" mode="assign"><bool>true</bool></edit>
     <edit name="hinting" mode="assign"><bool>true</bool></edit>
@@ -99,8 +104,8 @@ QString ResolveFace(const std::string& face) {
 
 namespace {
 
-int PixelSize(float points, int scale) {
-  double px = std::floor(static_cast<double>(points) * 4.0 / 3.0 * scale + 0.5);
+int PixelSize(float points) {
+  double px = std::floor(static_cast<double>(points) * 4.0 / 3.0 + 0.5);
   if (!(px >= 1)) px = 1;  // also NaN
   if (px > 4000) px = 4000;
   return static_cast<int>(px);
@@ -112,10 +117,10 @@ struct Entry {
   explicit Entry(const QFont& f) : font(f), metrics(f) {}
 };
 
-Entry& EntryFor(const std::string& face, float points, bool bold, int scale) {
+Entry& EntryFor(const std::string& face, float points, bool bold) {
   // Never destroyed: fonts must not outlive the toolkit's font engines at exit.
   static auto& cache = *new std::map<std::tuple<std::string, int, bool>, Entry>;
-  const int px = PixelSize(points, scale);
+  const int px = PixelSize(points);
   auto key = std::make_tuple(face, px, bold);
   auto it = cache.find(key);
   if (it == cache.end()) {
@@ -130,12 +135,12 @@ Entry& EntryFor(const std::string& face, float points, bool bold, int scale) {
 
 }  // namespace
 
-const QFont& FontFor(const std::string& face, float points, bool bold, int scale) {
-  return EntryFor(face, points, bold, scale).font;
+const QFont& FontFor(const std::string& face, float points, bool bold) {
+  return EntryFor(face, points, bold).font;
 }
 
 const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold) {
-  return EntryFor(face, points, bold, 1).metrics;
+  return EntryFor(face, points, bold).metrics;
 }
 
 float LineHeight(const std::string& face, float points, bool bold) {

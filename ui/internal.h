@@ -44,22 +44,29 @@ struct Peer {
   static void ClearDirty(Widget& w) { w.dirty_ = false; }
 };
 
-// The drawing surface of a form: an image of the screen's device pixels.
-// Vertical lines of one colour and one span that follow each other column by
-// column (the many lines of a histogram bar) are gathered into one filled
-// rectangle; any other operation or read-back draws the gathered run first.
+// The drawing surface of a form: an image of the screen at the device's
+// resolution, `ratio` device pixels to a logical pixel (a HiDPI display, a
+// magnified screen, or both), so that drawn text is as sharp as the labels.
+// Primitives work in logical pixels; a logical pixel is the block of device
+// pixels from floor(x * ratio) to floor((x + 1) * ratio) - 1. Vertical lines of one colour and one
+// span that follow each other column by column (the many lines of a histogram bar) are gathered
+// into one filled rectangle; any other operation or read-back draws the gathered run first.
 struct Surface {
   QImage image;
-  QRect dirty;  // device pixels changed since the last repaint request
+  double ratio = 1;
+  QSize size;   // logical pixels
+  QRect dirty;  // logical pixels changed since the last repaint request
   struct Run {
     bool active = false;
-    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;  // virtual pixels, inclusive
+    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;  // logical pixels, inclusive
     QRgb color = 0;
     float ty0 = 0, ty1 = 0;  // the twip ends the run's lines were given
   } run;
 
-  explicit Surface(QSize device_size);
-  void FillVirtual(int x0, int y0, int x1, int y1, QRgb color);  // inclusive, virtual pixels
+  Surface(QSize logical_size, double ratio);
+  void FillLogical(int x0, int y0, int x1, int y1, QRgb color);  // inclusive, logical pixels
+  // First device pixel of a logical coordinate.
+  long long Device(long long logical) const;
   void FlushRun();
   void Forget() { painted.clear(); }
 
@@ -86,6 +93,7 @@ struct Surface {
 struct State {
   // Seams.
   float seam_w = 0, seam_h = 0;
+  double seam_ratio = 1;
   std::function<float()> clock;
   std::vector<std::string> data_files;
   Handler yield_hook;
@@ -101,6 +109,15 @@ struct State {
   // True while the clicks that queued up during a handler are being dropped.
   bool discarding = false;
   std::chrono::steady_clock::time_point last_frame{};
+
+  // The screen as start-up read it: every part of the program uses this
+  // reading, even if the resolution changes later (a projector plugged in).
+  struct Screen {
+    bool read = false;
+    float width = 0, height = 0;  // logical twips
+    int magnification = 1;        // whole factor that divided a too-large screen
+    double ratio = 1;             // device pixels to a logical pixel
+  } screen;
 };
 State& S();
 
@@ -110,9 +127,9 @@ void UseOwnFontConfiguration();
 // Font face actually used for a face name the program asks for: the named
 // face when installed, else a metric-compatible Liberation face.
 QString ResolveFace(const std::string& face);
-// The font for face/points/bold at the virtual pixel scale (scale 1) or at
-// the screen's scale (for drawing).
-const QFont& FontFor(const std::string& face, float points, bool bold, int scale);
+// The font for face/points/bold in logical pixels: text is measured and
+// drawn with this one font (the toolkit renders it at the device's ratio).
+const QFont& FontFor(const std::string& face, float points, bool bold);
 const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold);
 // Height of a line of text in that font, in twips of whole pixels.
 float LineHeight(const std::string& face, float points, bool bold);
@@ -132,7 +149,11 @@ QPixmap LoadPicture(const std::string& name);
 QString Q(const std::string& s);
 QColor ToQColor(Rgb c);
 
-// Virtual pixel of a twip coordinate: floor(t / 15 + 0.5). Values beyond
+// Reads the screen, once: its size, and the magnification and device ratio
+// the program runs it at. Applies that ratio to the toolkit's screen.
+const State::Screen& ReadScreen();
+
+// Logical pixel of a twip coordinate: floor(t / 15 + 0.5). Values beyond
 // any screen are clamped first, so the conversion is defined. Written
 // without std::floor, which is a library call on the baseline x86-64 target
 // and the hot spot of drawing a histogram bar.
@@ -143,7 +164,7 @@ inline int VPx(double twips) {
   int i = static_cast<int>(p);  // truncates toward zero
   return i - (p < i);
 }
-// Device rectangle of a widget's twip rectangle (relative to its container).
-QRect DeviceRect(float left, float top, float width, float height);
+// Pixel rectangle of a widget's twip rectangle (relative to its container).
+QRect PixelRect(float left, float top, float width, float height);
 
 }  // namespace ui

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QWheelEvent>
 
 #include "ui/internal.h"
@@ -30,9 +31,8 @@ Mouse MouseOf(const QMouseEvent* e) {
   if (k & Qt::ShiftModifier) m.shift |= 1;
   if (k & Qt::ControlModifier) m.shift |= 2;
   if (k & Qt::AltModifier) m.shift |= 4;
-  const double s = ScreenScale();
-  m.x = static_cast<float>(e->position().x() / s * kTwipsPerPixel);
-  m.y = static_cast<float>(e->position().y() / s * kTwipsPerPixel);
+  m.x = static_cast<float>(e->position().x() * kTwipsPerPixel);
+  m.y = static_cast<float>(e->position().y() * kTwipsPerPixel);
   return m;
 }
 
@@ -113,15 +113,38 @@ class LabelView : public RoutedView {
     const Label& m = *static_cast<Label*>(model_);
     QPainter p(this);
     p.fillRect(rect(), ToQColor(m.BackColor()));
+    QFont font = FontFor(m.FontName(), m.FontSize(), m.FontBold());
+    QRectF text_box = rect();
     if (m.Border()) {
       p.setPen(QColor(0, 0, 0));
       p.drawRect(rect().adjusted(0, 0, -1, -1));
+      text_box = InsideBorder(font, text_box);
     }
-    p.setFont(FontFor(m.FontName(), m.FontSize(), m.FontBold(), ScreenScale()));
+    p.setFont(font);
     p.setPen(m.Enabled() ? ToQColor(m.ForeColor()) : QColor(128, 128, 128));
     int flags = Qt::AlignTop | Qt::TextSingleLine |
                 (m.Alignment() == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft);
-    p.drawText(rect(), flags, Q(m.Caption()));
+    p.drawText(text_box, flags, Q(m.Caption()));
+  }
+
+ private:
+  // A bordered label is exactly as high as a line of its text, and the
+  // border takes its first and last rows. The text is placed so that the ink
+  // of the font's tallest and deepest letters (capitals, accents on small
+  // letters, brackets, descenders) is centred between the two rows with a
+  // free row on each side, the same baseline for every caption in that
+  // font; where the line has no room for that (small sizes), the text is
+  // drawn a pixel size smaller until it has. The label keeps its size.
+  static QRectF InsideBorder(QFont& font, const QRectF& box) {
+    const qreal room = box.height() - 4;  // the border rows and a free row each
+    QRectF ink;
+    for (;;) {
+      ink = QFontMetricsF(font).tightBoundingRect(QStringLiteral("Tfldhê(|)gjpqy"));
+      if (ink.height() <= room || font.pixelSize() <= 1) break;
+      font.setPixelSize(font.pixelSize() - 1);
+    }
+    const qreal baseline = box.top() + 2 + (room - ink.height()) / 2 - ink.top();
+    return box.translated(0, std::round(baseline) - (box.top() + QFontMetricsF(font).ascent()));
   }
 };
 
@@ -143,6 +166,24 @@ class ImageView : public RoutedView {
   }
 };
 
+// A list's entries drawn with no margin of the view's own and never elided:
+// the blanks of each entry are its margins, and the list is as wide as its
+// measuring text. The text stands one pixel below the top of its row.
+class PlainItems : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* p, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const bool selected = option.state & QStyle::State_Selected;
+    if (selected) p->fillRect(option.rect, option.palette.highlight());
+    p->setFont(option.font);
+    p->setPen(selected ? option.palette.highlightedText().color() : QColor(0, 0, 0));
+    p->drawText(QRectF(option.rect).adjusted(0, 1, 0, 0),
+                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                index.data(Qt::DisplayRole).toString());
+  }
+};
+
 // A list: pressing on an entry selects it (a click), dragging with the
 // button down moves the selection, releasing reports a mouse-up. Its scroll
 // bar and the wheel scroll it and report nothing.
@@ -157,6 +198,8 @@ class ListView : public QListWidget {
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSpacing(0);
+    setTextElideMode(Qt::ElideNone);
+    setItemDelegate(new PlainItems(this));
   }
   Widget* model_;  // a ListBox
 
@@ -197,6 +240,9 @@ class FormView : public RoutedView {
  public:
   explicit FormView(Widget* model) : RoutedView(model, nullptr, true) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Tooltips also when the window is not the active one (no window
+    // manager, or the focus left elsewhere on a shared screen).
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   }
 
@@ -273,15 +319,16 @@ void Peer::Sync(Widget& w, bool full) {
   }
   if (!full) return;
   if (w.kind_ != Kind::Form) {
-    QRect r = DeviceRect(w.Left(), w.Top(), w.Width(), w.Height());
+    QRect r = PixelRect(w.Left(), w.Top(), w.Width(), w.Height());
     if (p.fresh || r != p.shown_rect) {
       v->setGeometry(r);
       p.shown_rect = r;
     }
   }
-  QString tip = Q(w.tooltip_);
+  // A disabled command reacts to nothing, its tooltip included.
+  const bool disabled = w.kind_ == Kind::Label && !static_cast<Label&>(w).enabled_;
+  QString tip = disabled ? QString() : Q(w.tooltip_);
   if (v->toolTip() != tip) v->setToolTip(tip);
-  const int s = ScreenScale();
   switch (w.kind_) {
     case Kind::Form: {
       auto& f = static_cast<Form&>(w);
@@ -294,9 +341,9 @@ void Peer::Sync(Widget& w, bool full) {
     case Kind::ListBox: {
       auto& l = static_cast<ListBox&>(w);
       auto* lv = static_cast<ListView*>(v);
-      QFont font = FontFor("Microsoft Sans Serif", l.font_size_, false, s);
+      const QFont& font = FontFor("Microsoft Sans Serif", l.font_size_, false);
       if (lv->font() != font) lv->setFont(font);
-      int row_px = VPx(l.RowHeight()) * s;
+      int row_px = VPx(l.RowHeight());
       while (lv->count() < l.ListCount())
         lv->addItem(Q(l.items_[static_cast<size_t>(lv->count())]));
       for (int i = 0; i < lv->count(); ++i) {

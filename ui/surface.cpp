@@ -1,9 +1,10 @@
 // The form and its drawing surface.
 //
 // One pixel rule serves every primitive: a twip coordinate t lands on the
-// virtual pixel floor(t / 15 + 0.5); lines and filled boxes include both end
-// pixels. On a magnified screen (ScreenScale() > 1) each virtual pixel is a
-// square block of device pixels.
+// logical pixel floor(t / 15 + 0.5); lines and filled boxes include both end
+// pixels. The surface holds device pixels: on a HiDPI display or a magnified
+// screen each logical pixel is a block of them, and text is drawn at the
+// device's resolution.
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -30,14 +31,25 @@ QRgb ToQRgb(Rgb c) {
 
 // ----------------------------------------------------------------- Surface
 
-Surface::Surface(QSize device_size) : image(device_size, QImage::Format_RGB32) {
+Surface::Surface(QSize logical_size, double device_ratio)
+    : image(QSize(static_cast<int>(std::ceil(logical_size.width() * device_ratio - 1e-6)),
+                  static_cast<int>(std::ceil(logical_size.height() * device_ratio - 1e-6))),
+            QImage::Format_RGB32),
+      ratio(device_ratio),
+      size(logical_size) {
+  image.setDevicePixelRatio(ratio);
   image.fill(Qt::white);
   bits = image.bits();
   stride = image.bytesPerLine();
-  dirty = image.rect();
+  dirty = QRect(QPoint(0, 0), logical_size);
 }
 
-void Surface::FillVirtual(int x0, int y0, int x1, int y1, QRgb color) {
+long long Surface::Device(long long logical) const {
+  if (ratio == 1) return logical;  // the common case, on the path of every bar
+  return static_cast<long long>(std::floor(static_cast<double>(logical) * ratio + 1e-9));
+}
+
+void Surface::FillLogical(int x0, int y0, int x1, int y1, QRgb color) {
   if (x0 > x1) std::swap(x0, x1);
   if (y0 > y1) std::swap(y0, y1);
   Invalidate(x0, y0, x1, y1);
@@ -52,18 +64,18 @@ void Surface::Invalidate(int x0, int y0, int x1, int y1) {
 }
 
 void Surface::FillRaw(int x0, int y0, int x1, int y1, QRgb color) {
-  const long long s = ScreenScale();
   const long long w = image.width(), h = image.height();
-  long long dx0 = std::max<long long>(0, x0 * s), dy0 = std::max<long long>(0, y0 * s);
-  long long dx1 = std::min<long long>(w - 1, x1 * s + s - 1);
-  long long dy1 = std::min<long long>(h - 1, y1 * s + s - 1);
+  long long dx0 = std::max<long long>(0, Device(x0)), dy0 = std::max<long long>(0, Device(y0));
+  long long dx1 = std::min<long long>(w - 1, Device(x1 + 1LL) - 1);
+  long long dy1 = std::min<long long>(h - 1, Device(y1 + 1LL) - 1);
   if (dx0 > dx1 || dy0 > dy1) return;
   for (long long y = dy0; y <= dy1; ++y) {
     auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
     std::fill(line + dx0, line + dx1 + 1, color);
   }
-  dirty |= QRect(static_cast<int>(dx0), static_cast<int>(dy0), static_cast<int>(dx1 - dx0 + 1),
-                 static_cast<int>(dy1 - dy0 + 1));
+  // Logical pixels, clipped to the surface as the device pixels were.
+  const auto clip = [](int v) { return std::clamp(v, -1, 1 << 24); };
+  dirty |= QRect(QPoint(clip(x0), clip(y0)), QPoint(clip(x1), clip(y1)));
 }
 
 void Surface::FlushRun() {
@@ -82,7 +94,7 @@ void Surface::FlushRun() {
       return;
     }
   }
-  FillVirtual(r.x0, r.y0, r.x1, r.y1, r.color);
+  FillLogical(r.x0, r.y0, r.x1, r.y1, r.color);
   if (r.x1 > r.x0) {  // remember bars, not single pulse lines
     if (painted.size() >= 64) painted.erase(painted.begin());
     painted.push_back(Painted{r.x0, r.x1, r.y0, r.y1, r.color});
@@ -105,22 +117,18 @@ void Peer::PaintSurface(Form& f, QPainter& p, const QRect& r) {
   Surface* s = f.surface_.get();
   if (!s) return;
   s->FlushRun();
-  p.drawImage(r, s->image, r);
+  const double k = s->ratio;
+  p.drawImage(QRectF(r), s->image, QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
 }
 
 // -------------------------------------------------------------------- Form
 
-namespace {
-QSize DeviceScreenSize() {
-  const int s = ScreenScale();
-  int w = std::max(1, VPx(ScreenWidth())) * s;
-  int h = std::max(1, VPx(ScreenHeight())) * s;
-  return QSize(w, h);
-}
-}  // namespace
-
 Form::Form(std::string name) : Container(nullptr, std::move(name), Kind::Form) {
-  surface_ = std::make_unique<Surface>(DeviceScreenSize());
+  // Start-up reads the screen here, once, as the window is made.
+  S().screen.read = false;
+  const State::Screen& screen = ReadScreen();
+  const QSize logical(std::max(1, VPx(screen.width)), std::max(1, VPx(screen.height)));
+  surface_ = std::make_unique<Surface>(logical, screen.ratio);
   S().forms.push_back(this);
 }
 
@@ -135,7 +143,7 @@ void Form::Cls() {
   s.Forget();
   s.image.fill(ToQColor(back_));
   s.bits = s.image.bits();
-  s.dirty = s.image.rect();
+  s.dirty = QRect(0, 0, SurfaceWidth(), SurfaceHeight());
   cur_x_ = cur_y_ = 0;
 }
 
@@ -167,7 +175,7 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
   }
   s.FlushRun();
   if (ay == by) {
-    s.FillVirtual(ax, ay, bx, by, c);
+    s.FillLogical(ax, ay, bx, by, c);
     return;
   }
   // Any other slope: one pixel per step along the longer axis.
@@ -178,7 +186,7 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
     double t = steps ? static_cast<double>(i) / static_cast<double>(steps) : 0.0;
     int px = static_cast<int>(std::floor(ax + (bx - ax) * t + 0.5));
     int py = static_cast<int>(std::floor(ay + (by - ay) * t + 0.5));
-    s.FillVirtual(px, py, px, py, c);
+    s.FillLogical(px, py, px, py, c);
   }
 }
 
@@ -222,14 +230,14 @@ void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) 
 void Form::FilledBox(float x1, float y1, float x2, float y2, Rgb color) {
   Surface& s = *surface_;
   s.FlushRun();
-  s.FillVirtual(VPx(x1), VPx(y1), VPx(x2), VPx(y2), ToQRgb(color));
+  s.FillLogical(VPx(x1), VPx(y1), VPx(x2), VPx(y2), ToQRgb(color));
 }
 
 void Form::PSet(float x, float y) {
   Surface& s = *surface_;
   s.FlushRun();
   int px = VPx(x), py = VPx(y);
-  s.FillVirtual(px, py, px, py, ToQRgb(fore_));
+  s.FillLogical(px, py, px, py, ToQRgb(fore_));
   cur_x_ = x;
   cur_y_ = y;
 }
@@ -237,15 +245,16 @@ void Form::PSet(float x, float y) {
 void Form::Print(const std::string& text) {
   Surface& s = *surface_;
   s.FlushRun();
-  const int scale = ScreenScale();
-  const QFont& font = FontFor(font_name_, font_size_, false, scale);
+  const QFont& font = FontFor(font_name_, font_size_, false);
+  // The image carries its device ratio: the painter works in logical pixels
+  // and the glyphs are rasterised at the device's resolution.
   QPainter p(&s.image);
   s.bits = s.image.bits();  // keep the pixel pointer the painter writes through
   s.Forget();               // text may cover any remembered bar
   p.setFont(font);
   p.setPen(ToQColor(fore_));
-  QFontMetricsF fm(font);
-  QPointF origin(VPx(cur_x_) * scale, VPx(cur_y_) * scale);
+  const QFontMetricsF& fm = MetricsFor(font_name_, font_size_, false);
+  QPointF origin(VPx(cur_x_), VPx(cur_y_));
   QString t = Q(text);
   p.drawText(origin + QPointF(0, fm.ascent()), t);
   QRectF box(origin, QSizeF(fm.horizontalAdvance(t) + 2, fm.height() + 2));
@@ -258,8 +267,7 @@ void Form::Print(const std::string& text) {
 Rgb Form::Pixel(int x, int y) const {
   Surface& s = *surface_;
   s.FlushRun();
-  const int scale = ScreenScale();
-  long long dx = static_cast<long long>(x) * scale, dy = static_cast<long long>(y) * scale;
+  long long dx = s.Device(x), dy = s.Device(y);
   if (dx < 0 || dy < 0 || dx >= s.image.width() || dy >= s.image.height())
     return RGB(255, 255, 255);
   QRgb c = s.image.pixel(static_cast<int>(dx), static_cast<int>(dy));
@@ -267,17 +275,18 @@ Rgb Form::Pixel(int x, int y) const {
 }
 
 int Form::SurfaceWidth() const {
-  return surface_->image.width() / ScreenScale();
+  return surface_->size.width();
 }
 int Form::SurfaceHeight() const {
-  return surface_->image.height() / ScreenScale();
+  return surface_->size.height();
 }
 
 bool Form::Screenshot(const std::string& path) {
   Flush();
   QWidget* v = peer()->view.data();
   if (!v) return false;
-  if (v->size() != surface_->image.size()) v->resize(surface_->image.size());
+  const QSize size(SurfaceWidth(), SurfaceHeight());
+  if (v->size() != size) v->resize(size);
   QPixmap shot = v->grab();
   return shot.save(Q(path), "PNG");
 }

@@ -291,7 +291,8 @@ class Form : public Container {
   float CurrentX() const { return cur_x_; }
   float CurrentY() const { return cur_y_; }
 
-  // The drawing surface read back, in pixels of the logical (virtual) screen.
+  // The drawing surface read back, in logical pixels (the first device
+  // pixel of each).
   Rgb Pixel(int x, int y) const;
   int SurfaceWidth() const;
   int SurfaceHeight() const;
@@ -341,9 +342,11 @@ class Application {
 // and before the event loop runs.
 void Flush();
 
-// Screen size in twips. On a screen too large for the program's 16-bit
-// positions the layer works in a virtual screen scaled down by a whole
-// factor (see ScreenScale) and magnifies everything it shows by that factor.
+// Screen size in twips, read once (at start-up, when the window is made):
+// later changes of resolution do not reach the program. A screen too large
+// for the program's 16-bit positions runs magnified by the smallest whole
+// factor that fits (ScreenScale), like a HiDPI display: the sizes here are
+// then those of the smaller logical screen.
 float ScreenWidth();
 float ScreenHeight();
 int ScreenScale();
@@ -384,7 +387,10 @@ std::vector<std::string> DataFileCandidates();
 
 namespace seams {
 // Screen size in twips of the physical screen; 0 x 0 restores the real one.
+// Read when the next window is made.
 void SetScreenTwips(float width, float height);
+// The desktop's device pixel ratio for that screen (2 for 200 % scaling).
+void SetScreenRatio(double ratio);
 // Time of day; an empty function restores the real clock.
 void SetClock(std::function<float()> clock);
 // Candidate paths of the data file; empty restores the default list.
