@@ -225,38 +225,43 @@ TEST_F(InputTest, EveryTargetActsWhateverMovesComeWithTheClick) {
 }
 
 // A click made while a single count holds the thread is aimed at "Arrêter";
-// once the count is over "Effacer" stands there and must not receive it. A
-// click made after the count, or within the first millisecond of the
-// gesture that started it, is taken.
-TEST_F(InputTest, AClickMadeWhileACountHoldsTheThreadIsDropped) {
+// once the count is over "Effacer" stands there and must not receive it. So
+// with a series, for a click that is still waiting when it ends (one made
+// during it reaches it at a yield). A click made after the run, or within
+// the first millisecond of the gesture that started it, is taken.
+TEST_F(InputTest, AClickMadeWhileARunHoldsTheThreadIsDropped) {
   struct Row {
-    int press, release;  // milliseconds after the release that starts the count
+    int press, release;  // milliseconds after the release that starts the run
     bool acts;
   };
-  const Row rows[] = {{1, 30, true},      {2, 30, false},     {150, 170, false},
-                      {300, 320, false},  {301, 320, true},   {100, 400, false}};
-  for (const Row& r : rows) {
-    SCOPED_TRACE("press at +" + std::to_string(r.press) + " ms");
-    Open();
-    Hover(k->LANCER);
-    const QPoint stop = Centre(k->Label34);
-    const ulong start = stamp_;
-    // The count lasts 300 ms; the hand clicks on "Arrêter" meanwhile.
-    k->LANCER_N.MouseUp = [&, h = k->LANCER_N.MouseUp](const ui::Mouse& m) {
-      h(m);
-      ms_ += 300;
-      MoveTo(stop, start + static_cast<ulong>(r.press));
-      Press(stop, start + static_cast<ulong>(r.press));
-      Release(stop, start + static_cast<ulong>(r.release));
-    };
-    const QPoint one = Entry(k->LANCER_N, 0);
-    MoveTo(one, start);
-    Press(one, start);
-    Release(one, start);
-    Deliver();
-    EXPECT_EQ(k->SN_L, 2);
-    EXPECT_TRUE(k->EFFACER.Shown() && !k->Label34.Shown());
-    EXPECT_EQ(k->ATTENTION.Shown(), r.acts);
+  const Row rows[] = {{1, 30, true},     {2, 30, false},   {150, 170, false},
+                      {300, 320, false}, {301, 320, true}, {100, 400, false}};
+  for (int entry : {0, 3}) {  // one count; a series of 10 counts of 30 ms
+    for (const Row& r : rows) {
+      SCOPED_TRACE("entry " + std::to_string(entry) + ", press at +" + std::to_string(r.press) +
+                   " ms");
+      Open();
+      ui::seams::SetYieldHook([this] { ms_ += 30; });
+      Hover(k->LANCER);
+      const QPoint stop = Centre(k->Label34);
+      const ulong start = stamp_;
+      // The run lasts 300 ms; the hand clicks on "Arrêter" meanwhile.
+      k->LANCER_N.MouseUp = [&, entry, h = k->LANCER_N.MouseUp](const ui::Mouse& m) {
+        h(m);
+        if (entry == 0) ms_ += 300;
+        MoveTo(stop, start + static_cast<ulong>(r.press));
+        Press(stop, start + static_cast<ulong>(r.press));
+        Release(stop, start + static_cast<ulong>(r.release));
+      };
+      const QPoint p = Entry(k->LANCER_N, entry);
+      MoveTo(p, start);
+      Press(p, start);
+      Release(p, start);
+      Deliver();
+      EXPECT_EQ(k->SN_L, entry == 0 ? 2 : 11);
+      EXPECT_TRUE(k->EFFACER.Shown() && !k->Label34.Shown());
+      EXPECT_EQ(k->ATTENTION.Shown(), r.acts);
+    }
   }
 }
 

@@ -138,14 +138,9 @@ void DoEvents() {
   } else {
     for (Widget* w : st.dirty) Peer::Sync(*w, false);
     // Between frames the loop is entered only when something woke it.
-    if (!TakeWakeUp()) {
-      st.held_since = now;
-      return;
-    }
+    if (!TakeWakeUp()) return;
   }
   QCoreApplication::processEvents();
-  // Input made from here on waits for the next yield or the handler's end.
-  st.held_since = SteadyMs();
   if (st.ended) throw ProgramEnd{st.end_reason};
 }
 

@@ -107,11 +107,12 @@ struct State {
   bool input_seen = false;
   double input_stamp = 0;  // its time stamp
   double input_at = 0;     // steady milliseconds when it was routed
-  // Steady milliseconds since which the running handler has held the thread
-  // without yielding.
+  // Steady milliseconds when the running top-level handler began.
   double held_since = 0;
   // The last stretches during which a handler held the thread, in the window
   // system's time: a press stamped in (from + 1, to] was made during one.
+  // Input that reached the program at a yield meanwhile was handled there;
+  // what is still waiting at the end was aimed at what the handler showed.
   struct Held {
     double from = 0, to = 0;
   };
@@ -137,9 +138,9 @@ float LineHeight(const std::string& face, float points, bool bold);
 // Monotonic milliseconds (the test seam's when one is set).
 double SteadyMs();
 // The click rule. Every input event routed to a widget is noted with its time
-// stamp; a press is taken only when it was not made while a handler held the
-// thread without yielding (its click would land on whatever the handler put
-// under the pointer). Moves never make a click count as held.
+// stamp; a press still waiting when a handler ends is taken only when it was
+// not made while that handler ran (its click would land on whatever the
+// handler put under the pointer). A move's handler never holds a click.
 void NoteInput(quint64 stamp);
 bool HeldAt(quint64 stamp);
 // Runs an event handler as Dispatch does; a handler that cannot hold the

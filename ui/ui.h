@@ -373,9 +373,10 @@ bool Ended();
 const std::string& EndReason();
 
 // Runs an event handler as the event loop does: catches ProgramEnd, then
-// flushes. A press made while it held the thread without yielding (see
-// DoEvents) is not taken: its click would land on whatever the handler has
-// put under the pointer. Returns false when the program has ended.
+// flushes. A press made while it ran and still waiting when it ends (input
+// that arrives at a yield is handled there) is not taken: its click would
+// land on whatever the handler has put under the pointer. Returns false
+// when the program has ended.
 bool Dispatch(const Handler& h);
 
 // Number text: a blank for a value of 0 or more (a minus sign otherwise),
