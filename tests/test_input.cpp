@@ -201,8 +201,8 @@ TEST_F(InputTest, EveryTargetActsWhateverMovesComeWithTheClick) {
       {"a page", [&] { OpenPage(1); }, [] { return QPoint(700, 600); },
        [&] { return !k->BLANCS.Shown() && k->FIN.Shown(); }, [] {}},
       {"the background with a list open", [&] { Hover(k->ACTIVITES); },
-       [] { return QPoint(600, 700); },
-       [&] { return !k->ACTIV.Shown() && !k->Label32.Shown(); }, [] {}},
+       [] { return QPoint(600, 700); }, [&] { return !k->ACTIV.Shown() && !k->Label32.Shown(); },
+       [] {}},
       {"Quitter", [] {}, [&] { return Centre(k->FIN); },
        [] { return ui::Ended() && ui::EndReason() == "quit command"; },
        [&] {
@@ -331,7 +331,7 @@ TEST_F(InputTest, OtherButtonsOnAListEntryChangeNothing) {
   }
 }
 
-// A whole session with a finger alone: rate 4, a series of 100, the query
+// A whole session with a finger alone: rate 4, one count, a series of 100, the query
 // dragged over the tallest bar (a second finger meanwhile breaks nothing),
 // a clear confirmed with a long press, a page opened and closed, quit.
 TEST_F(InputTest, AWholeSessionWithTouchAlone) {
@@ -348,8 +348,13 @@ TEST_F(InputTest, AWholeSessionWithTouchAlone) {
   EXPECT_EQ(k->ACTIVIT.Caption(), " Taux de comptage = 4 imp/s ");
   tap(Centre(k->LANCER));
   ASSERT_TRUE(k->LANCER_N.Shown());
+  tap(Entry(k->LANCER_N, 0));
+  ASSERT_EQ(k->SN_L, 1);
+  EXPECT_TRUE(k->N1COMPTE.Shown());
+  EXPECT_EQ(k->N1COMPTE.Caption(), " Valeur du comptage = " + std::to_string(k->N1C_L) + " ");
+  tap(Centre(k->LANCER));
   tap(Entry(k->LANCER_N, 6));
-  ASSERT_EQ(k->SN_L, 100);
+  ASSERT_EQ(k->SN_L, 101);
 
   int tallest = 0;
   for (int c = 1; c <= 40; ++c)
@@ -367,9 +372,9 @@ TEST_F(InputTest, AWholeSessionWithTouchAlone) {
   Deliver();
   Wait(100);
   EXPECT_FALSE(ui::Ended());
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( " + std::to_string(tallest) + " ) = " +
-                                   std::to_string(k->EFFECTIF_L[static_cast<size_t>(tallest)]) +
-                                   " ");
+  EXPECT_EQ(k->EFF1.Caption(),
+            " Effectif de ( " + std::to_string(tallest) +
+                " ) = " + std::to_string(k->EFFECTIF_L[static_cast<size_t>(tallest)]) + " ");
   EXPECT_TRUE(k->EFF1.Shown());
   Touch({Finger(0, State::Released, to)}, stamp_);
   Deliver();
@@ -382,8 +387,8 @@ TEST_F(InputTest, AWholeSessionWithTouchAlone) {
 
   tap(Centre(k->INFORMATION));
   tap(Entry(k->INFOS, 2));
-  EXPECT_TRUE(k->BLANCS.Shown() && k->STAT_Image1.Visible() + k->STAT_Image2.Visible() +
-                                           k->STAT_Image3.Visible() == 1);
+  EXPECT_TRUE(k->BLANCS.Shown() &&
+              k->STAT_Image1.Visible() + k->STAT_Image2.Visible() + k->STAT_Image3.Visible() == 1);
   tap(QPoint(500, 400));
   EXPECT_FALSE(k->BLANCS.Shown() || k->Picture2.Shown());
   tap(Centre(k->FIN));
@@ -401,9 +406,8 @@ TEST_F(InputTest, APenHoversClicksAndItsBarrelButtonDoesNothing) {
   QWindowSystemInterface::registerInputDevice(&pen);
   QWindowSystemInterfacePrivate::TabletEvent::setPlatformSynthesizesMouse(false);
   auto pen_at = [&](QPoint p, Qt::MouseButtons b) {
-    QWindowSystemInterface::handleTabletEvent(w_, stamp_, &pen, QPointF(p),
-                                              w_->mapToGlobal(QPointF(p)), b, b ? 0.5 : 0.0, 0, 0,
-                                              0, 0, 0);
+    QWindowSystemInterface::handleTabletEvent(
+        w_, stamp_, &pen, QPointF(p), w_->mapToGlobal(QPointF(p)), b, b ? 0.5 : 0.0, 0, 0, 0, 0, 0);
   };
   QWindowSystemInterface::handleTabletEnterLeaveProximityEvent(w_, stamp_, &pen, true);
   pen_at(Centre(k->LANCER), Qt::NoButton);

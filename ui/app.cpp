@@ -117,10 +117,10 @@ void Refresh() {
   // The pushed changes wait in the toolkit for the event loop; painting them
   // now puts them on the screen before a wait that does not yield.
   for (Form* f : S().forms) {
-    QWidget* v = f->peer()->view.data();
-    if (!v || !v->isVisible()) continue;
-    QEvent paint_now(QEvent::UpdateRequest);
-    QCoreApplication::sendEvent(v, &paint_now);
+    if (QWidget* v = f->peer()->view.data()) {
+      QEvent paint_now(QEvent::UpdateRequest);
+      QCoreApplication::sendEvent(v, &paint_now);
+    }
   }
 }
 

@@ -79,7 +79,9 @@ class RoutedView : public QWidget {
  protected:
   void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
   void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
-  void mouseMoveEvent(QMouseEvent* e) override { router_.Move(reports_moves_ ? model_ : nullptr, e); }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    router_.Move(reports_moves_ ? model_ : nullptr, e);
+  }
   void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
   void wheelEvent(QWheelEvent* e) override { e->accept(); }
 
