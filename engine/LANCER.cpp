@@ -153,6 +153,8 @@ void Continuous(KESTOR_11& k) {
       k.BOUCLE_L = kContinuousBound;
       k.DISK_0.SetVisible(true);
     }
+    // The pause does not yield: the count it follows is painted first.
+    ui::Refresh();
     k.PAUSE2();
     k.BANDE0();
   }

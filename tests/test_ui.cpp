@@ -208,22 +208,6 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   v->hide();
 }
 
-TEST_F(EventsTest, ClicksQueuedDuringABusyHandlerAreDropped) {
-  Start();
-  Window();
-  k->EFFACER.SetEnabled(true);
-  // A click reaches the toolkit while a handler holds the thread (as a
-  // click on the stop command during a single count does), aimed at what
-  // will be under the pointer once the handler is over.
-  ASSERT_TRUE(ui::Dispatch([&] { PostClick(k->EFFACER); }));
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(k->ATTENTION.Shown());
-  // A click made while nothing runs is delivered.
-  QTest::mouseClick(k->peer()->view->windowHandle(), Qt::LeftButton, {}, Centre(k->EFFACER));
-  EXPECT_TRUE(k->ATTENTION.Shown());
-  k->peer()->view->hide();
-}
-
 // Between two frames a yield enters the event loop only when something woke
 // it; a click arriving then must still be handled at the next yield.
 TEST_F(EventsTest, AStopClickBetweenFramesEndsTheSeriesAtOnce) {

@@ -56,16 +56,16 @@ void EndNow(const std::string& reason) {
   QCoreApplication::exit(0);
 }
 
-// Clicks made while a handler held the thread without yielding (a count that
-// cannot be interrupted, a page being built) were queued by the toolkit. Once
-// the handler is over they would land on whatever now stands under the
-// pointer (the clear command sits where the stop command was), so they are
-// dropped; moves are still delivered.
-void DropQueuedClicks() {
+// Records a stretch of steady time during which a handler held the thread,
+// in the window system's time (through the latest input routed). A stretch
+// too short to hold a press stamped after its first millisecond is left out.
+void NoteHeld(double from_ms, double to_ms) {
   State& st = S();
-  st.discarding = true;
-  QCoreApplication::processEvents();
-  st.discarding = false;
+  if (!st.input_seen) return;
+  State::Held h{st.input_stamp + (from_ms - st.input_at), st.input_stamp + (to_ms - st.input_at)};
+  if (!(h.to > h.from + 1)) return;
+  st.held[st.held_next] = h;
+  st.held_next = (st.held_next + 1) % State::kHeldKept;
 }
 
 }  // namespace
@@ -134,7 +134,19 @@ void Flush() {
       s->dirty = QRect();
     }
   }
-  st.last_frame = std::chrono::steady_clock::now();
+  st.last_frame = SteadyMs();
+}
+
+void Refresh() {
+  Flush();
+  // The pushed changes wait in the toolkit for the event loop; painting them
+  // now puts them on the screen before a wait that does not yield.
+  for (Form* f : S().forms) {
+    if (QWidget* v = f->peer()->view.data()) {
+      QEvent paint_now(QEvent::UpdateRequest);
+      QCoreApplication::sendEvent(v, &paint_now);
+    }
+  }
 }
 
 void DoEvents() {
@@ -145,8 +157,8 @@ void DoEvents() {
   // (and so repainted) at most once per display frame. What changes a
   // widget's visibility is pushed first, so input never meets a widget that
   // the program has already hidden.
-  auto now = std::chrono::steady_clock::now();
-  if (now - st.last_frame >= std::chrono::milliseconds(16)) {
+  const double now = SteadyMs();
+  if (now - st.last_frame >= 16.0) {
     Flush();
   } else {
     for (Widget* w : st.dirty) Peer::Sync(*w, false);
@@ -158,8 +170,13 @@ void DoEvents() {
 }
 
 bool Dispatch(const Handler& h) {
+  return DispatchHandler(h, true);
+}
+
+bool DispatchHandler(const Handler& h, bool can_hold) {
   State& st = S();
   if (st.ended) return false;
+  if (st.handler_depth == 0) st.held_since = SteadyMs();
   ++st.handler_depth;
   try {
     h();
@@ -178,7 +195,7 @@ bool Dispatch(const Handler& h) {
   }
   if (st.ended) return false;  // EndNow has closed the files and stopped the loop
   Flush();
-  if (st.handler_depth == 0 && !st.discarding) DropQueuedClicks();
+  if (st.handler_depth == 0 && can_hold) NoteHeld(st.held_since, SteadyMs());
   return true;
 }
 
@@ -195,6 +212,34 @@ const std::string& EndReason() {
 }
 
 // ------------------------------------------------------------------- clock
+
+double SteadyMs() {
+  const State& st = S();
+  if (st.steady) return st.steady();
+  return std::chrono::duration<double, std::milli>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// ------------------------------------------------------------- click rule
+
+void NoteInput(quint64 stamp) {
+  State& st = S();
+  st.input_seen = true;
+  st.input_stamp = static_cast<double>(stamp);
+  st.input_at = SteadyMs();
+}
+
+// A press is held when it was made after the first millisecond of a
+// stretch (time stamps are whole milliseconds: a move and the press that
+// came with it may straddle one) and before the stretch ended.
+bool HeldAt(quint64 stamp) {
+  const State& st = S();
+  const double t = static_cast<double>(stamp);
+  for (const State::Held& h : st.held)
+    if (t > h.from + 1 && t <= h.to) return true;
+  return false;
+}
 
 float Timer() {
   State& st = S();
@@ -255,12 +300,19 @@ void SetDataFileCandidates(std::vector<std::string> paths) {
 void SetYieldHook(Handler hook) {
   S().yield_hook = std::move(hook);
 }
+void SetSteadyClock(std::function<double()> milliseconds) {
+  S().steady = std::move(milliseconds);
+}
 void Reset() {
   State& st = S();
   st.seam_w = st.seam_h = 0;
   st.seam_ratio = 1;
   st.screen = State::Screen{};
   st.clock = nullptr;
+  st.steady = nullptr;
+  st.last_frame = -1e300;
+  st.input_seen = false;
+  for (State::Held& h : st.held) h = State::Held{};
   st.data_files.clear();
   st.yield_hook = nullptr;
   st.ended = false;

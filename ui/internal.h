@@ -102,13 +102,31 @@ struct State {
   bool ended = false;
   std::string end_reason;
 
+  std::function<double()> steady;  // monotonic milliseconds; empty: the real clock
+
   // Widgets with changes not yet pushed to the toolkit.
   std::vector<Widget*> dirty;
   std::vector<Form*> forms;
   int handler_depth = 0;
-  // True while the clicks that queued up during a handler are being dropped.
-  bool discarding = false;
-  std::chrono::steady_clock::time_point last_frame{};
+  double last_frame = -1e300;  // steady milliseconds of the last push
+
+  // The click rule (see HeldAt). The window system stamps input with its own
+  // millisecond clock; the latest input routed ties that clock to ours.
+  bool input_seen = false;
+  double input_stamp = 0;  // its time stamp
+  double input_at = 0;     // steady milliseconds when it was routed
+  // Steady milliseconds when the running top-level handler began.
+  double held_since = 0;
+  // The last stretches during which a handler held the thread, in the window
+  // system's time: a press stamped in (from + 1, to] was made during one.
+  // Input that reached the program at a yield meanwhile was handled there;
+  // what is still waiting at the end was aimed at what the handler showed.
+  struct Held {
+    double from = 0, to = 0;
+  };
+  static constexpr int kHeldKept = 8;
+  Held held[kHeldKept];
+  int held_next = 0;
 
   // The screen as start-up read it: every part of the program uses this
   // reading, even if the resolution changes later (a projector plugged in).
@@ -133,6 +151,18 @@ const QFont& FontFor(const std::string& face, float points, bool bold);
 const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold);
 // Height of a line of text in that font, in twips of whole pixels.
 float LineHeight(const std::string& face, float points, bool bold);
+
+// Monotonic milliseconds (the test seam's when one is set).
+double SteadyMs();
+// The click rule. Every input event routed to a widget is noted with its time
+// stamp; a press still waiting when a handler ends is taken only when it was
+// not made while that handler ran (its click would land on whatever the
+// handler put under the pointer). A move's handler never holds a click.
+void NoteInput(quint64 stamp);
+bool HeldAt(quint64 stamp);
+// Runs an event handler as Dispatch does; a handler that cannot hold the
+// thread (a move's) leaves no held stretch behind.
+bool DispatchHandler(const Handler& h, bool can_hold);
 
 // Puts the main thread's dispatcher in place; before the QApplication.
 void InstallDispatcher();

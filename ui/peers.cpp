@@ -36,21 +36,28 @@ Mouse MouseOf(const QMouseEvent* e) {
   return m;
 }
 
-// Click = press and release of the left button over the same widget.
+// Click = press and release of the left button (a finger, a pen's tip) over
+// the same widget; the toolkit turns touch and pen input that no widget takes
+// into these mouse events. Other buttons (right, middle, a pen's barrel
+// button) do nothing. A press made while a handler held the thread is not
+// taken, nor the release that ends it.
 class ClickRouter {
  public:
   void Press(QMouseEvent* e) {
-    pressed_ = e->button() == Qt::LeftButton && !S().discarding;
+    NoteInput(e->timestamp());
     e->accept();
+    if (e->button() == Qt::LeftButton) pressed_ = !HeldAt(e->timestamp());
   }
   void Release(QWidget* self, Widget* model, QMouseEvent* e) {
-    bool click = pressed_ && !S().discarding && e->button() == Qt::LeftButton &&
-                 self->rect().contains(e->position().toPoint());
-    pressed_ = false;
+    NoteInput(e->timestamp());
     e->accept();
+    if (e->button() != Qt::LeftButton) return;
+    bool click = pressed_ && self->rect().contains(e->position().toPoint());
+    pressed_ = false;
     if (click && model) model->FireClick();
   }
   void Move(Widget* model, QMouseEvent* e) {
+    NoteInput(e->timestamp());
     e->accept();
     if (model) model->FireMouseMove(MouseOf(e));
   }
@@ -73,11 +80,7 @@ class RoutedView : public QWidget {
   void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
   void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
   void mouseMoveEvent(QMouseEvent* e) override {
-    if (reports_moves_) {
-      router_.Move(model_, e);
-    } else {
-      e->accept();
-    }
+    router_.Move(reports_moves_ ? model_ : nullptr, e);
   }
   void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
   void wheelEvent(QWheelEvent* e) override { e->accept(); }
@@ -184,9 +187,11 @@ class PlainItems : public QStyledItemDelegate {
   }
 };
 
-// A list: pressing on an entry selects it (a click), dragging with the
-// button down moves the selection, releasing reports a mouse-up. Its scroll
-// bar and the wheel scroll it and report nothing.
+// A list: pressing the left button (a finger, a pen's tip) on an entry
+// selects it (a click), dragging with it down moves the selection, releasing
+// it reports a mouse-up. Other buttons do nothing, nor does a press made
+// while a handler held the thread, nor the drag and release that follow it.
+// Its scroll bar and the wheel scroll it and report nothing.
 class ListView : public QListWidget {
  public:
   ListView(Widget* model, QWidget* parent) : QListWidget(parent), model_(model) {
@@ -205,22 +210,29 @@ class ListView : public QListWidget {
 
  protected:
   void mousePressEvent(QMouseEvent* e) override {
+    NoteInput(e->timestamp());
     e->accept();
-    if (!model_ || !model_->Shown() || S().discarding) return;
+    if (e->button() != Qt::LeftButton) return;
+    pressed_ = Live() && !HeldAt(e->timestamp());
+    if (!pressed_) return;
     QListWidget::mousePressEvent(e);
     bool on_item = itemAt(e->position().toPoint()) != nullptr;
     TakeSelection();
     if (on_item) model_->FireClick();
   }
   void mouseMoveEvent(QMouseEvent* e) override {
+    NoteInput(e->timestamp());
     e->accept();
-    if (!model_ || !model_->Shown()) return;
+    if (!Live() || ((e->buttons() & Qt::LeftButton) && !pressed_)) return;
     QListWidget::mouseMoveEvent(e);
-    if (e->buttons() & Qt::LeftButton) TakeSelection();
+    if (pressed_) TakeSelection();
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
+    NoteInput(e->timestamp());
     e->accept();
-    if (!model_ || !model_->Shown() || S().discarding) return;
+    if (e->button() != Qt::LeftButton || !pressed_) return;
+    pressed_ = false;
+    if (!Live()) return;
     QListWidget::mouseReleaseEvent(e);
     TakeSelection();
     model_->FireMouseUp(MouseOf(e));
@@ -229,11 +241,13 @@ class ListView : public QListWidget {
   void keyPressEvent(QKeyEvent* e) override { e->accept(); }
 
  private:
+  bool Live() const { return model_ && model_->Shown(); }
   void TakeSelection() {
     if (!model_) return;
     auto sel = selectedItems();
     Peer::ListPicked(*static_cast<ListBox*>(model_), sel.isEmpty() ? -1 : row(sel.first()));
   }
+  bool pressed_ = false;
 };
 
 class FormView : public RoutedView {

@@ -342,6 +342,11 @@ class Application {
 // and before the event loop runs.
 void Flush();
 
+// Pushes every pending change as Flush does and has the toolkit paint it at
+// once: what the program drew is on the screen when it returns, before a
+// wait that does not yield.
+void Refresh();
+
 // Screen size in twips, read once (at start-up, when the window is made):
 // later changes of resolution do not reach the program. A screen too large
 // for the program's 16-bit positions runs magnified by the smallest whole
@@ -371,7 +376,10 @@ bool Ended();
 const std::string& EndReason();
 
 // Runs an event handler as the event loop does: catches ProgramEnd, then
-// flushes. Returns false when the program has ended.
+// flushes. A press made while it ran and still waiting when it ends (input
+// that arrives at a yield is handled there) is not taken: its click would
+// land on whatever the handler has put under the pointer. Returns false
+// when the program has ended.
 bool Dispatch(const Handler& h);
 
 // Number text: a blank for a value of 0 or more (a minus sign otherwise),
@@ -397,6 +405,9 @@ void SetClock(std::function<float()> clock);
 void SetDataFileCandidates(std::vector<std::string> paths);
 // Run at the start of every DoEvents; empty removes it.
 void SetYieldHook(Handler hook);
+// Monotonic milliseconds (display frames, the time of handlers against the
+// time stamps of input); an empty function restores the real clock.
+void SetSteadyClock(std::function<double()> milliseconds);
 // Forgets a recorded end of program and restores every seam.
 void Reset();
 }  // namespace seams

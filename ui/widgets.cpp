@@ -72,7 +72,7 @@ bool Widget::FireMouseMove(const Mouse& m) {
   if (S().ended) return false;
   if (!AcceptsInput() || !MouseMove) return true;
   auto h = MouseMove;
-  return Dispatch([&h, m] { h(m); });
+  return DispatchHandler([&h, m] { h(m); }, false);
 }
 
 bool Widget::FireMouseUp(const Mouse& m) {
