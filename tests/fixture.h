@@ -24,6 +24,10 @@ inline std::string Describe(ui::Rgb c) {
   return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
 }
 
+// The colours a user sees on the panel.
+constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255), kLightBlue = ui::RGB(0, 0, 255),
+                  kLightRed = ui::RGB(255, 0, 0), kLightMagenta = ui::RGB(255, 0, 255);
+
 // Pixel of a twip coordinate (the drawing surface's rule).
 inline int Px(double twips) {
   return static_cast<int>(std::floor(twips / 15.0 + 0.5));
@@ -50,6 +54,13 @@ class KestorTest : public ::testing::Test {
   void Run(int entry);
   void ChooseRate(int entry, bool confirm = false);
   void OpenPage(int entry);
+
+  // A text's width (or height) at a size, in the face the labels use by
+  // default, measured by a label of its own.
+  float Measure(const std::string& text, float points, bool width = true,
+                const std::string& face = "Microsoft Sans Serif", bool bold = false);
+  // The colour of surface pixel (x, y), as text.
+  std::string At(int x, int y) const { return Describe(k->Pixel(x, y)); }
 
   std::unique_ptr<KESTOR_11> k;
   float clock_ = 0;

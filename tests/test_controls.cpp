@@ -1,9 +1,12 @@
 // The command bar: the hover table, clearing and rate change with their
 // confirmation, and the histogram query under the mouse.
+#include <QTest>
+#include <QWindow>
 #include <tuple>
 #include <utility>
 
 #include "fixture.h"
+#include "ui/internal.h"
 
 namespace {
 
@@ -82,22 +85,21 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
   EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage = 0 ");
   EXPECT_TRUE(k->NBCOMPTAGE.Shown() && !k->N1MOYEN.Shown());
   for (int c = 0; c <= 40; ++c)  // the histogram is empty: nothing above its base line
-    EXPECT_EQ(Describe(k->Pixel(Px(1530 + 300 * c), Px(k->POSHIST_I) - 3)),
-              Describe(ui::QBColor(15)));
+    EXPECT_EQ(At(102 + 20 * c, 630), Describe(kWhite)) << c;
   Run(0);
   EXPECT_EQ(state(), std::make_tuple(16, 1, false, true));
 }
 
 class QueryTest : public ControlsTest {
  protected:
-  // Pointer x in screen twips for a position u in reference twips.
-  float X(double u) { return static_cast<float>(u * k->ECHHORIZ_S); }
-  // Over the bars, below the mean label, at class c.
-  void Move(double c) { k->FireMouseMove({0, 0, X(k->H1_I + c * 300), k->POSHIST_I - 300.0f}); }
+  // Over the bars, below the mean label, at class c (reference screen: a
+  // twip is a twip, class 0 at 1530, 300 a class).
+  void Move(double c) { k->FireMouseMove({0, 0, static_cast<float>(1530 + c * 300), 9200}); }
 };
 
 // Silent with no counts, a list header shown, above the mean or during a
-// run; otherwise the class nearest the pointer is read and its bar lit.
+// run; otherwise the class nearest the pointer is read under it, just below
+// the graduations, and its bar lit light magenta.
 TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Start();
   Move(3);
@@ -109,21 +111,25 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
   k->FireClick();
-  k->FireMouseMove({0, 0, X(k->H1_I + 3 * 300), k->N1MOYEN.Top()});  // above the mean's bottom
+  k->FireMouseMove({0, 0, 1530 + 3 * 300, k->N1MOYEN.Top()});  // above the mean's bottom
   EXPECT_FALSE(k->EFF1.Shown());
   k->COMPTAGE_I = 1;
   Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
   k->COMPTAGE_I = 0;
   Move(5);
+  EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 5 ) = 1 ");
+  const float narrow = k->EFF1.Width();
   Move(1.13);
-  EXPECT_TRUE(k->EFF1.Shown());
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 1 ) = 10 ");
-  EXPECT_EQ(k->CURSEUR_I, 1);
-  // The highlighted bar is light magenta; the one it left is light blue again.
-  const int base = Px(k->POSHIST_I);
-  EXPECT_EQ(Describe(k->Pixel(Px(1530 + 300), base - 2)), Describe(ui::QBColor(13)));
-  EXPECT_EQ(Describe(k->Pixel(Px(1530 + 5 * 300), base - 2)), Describe(ui::QBColor(9)));
+  EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->EFF1.Caption(), k->CURSEUR_I),
+            std::make_tuple(true, " Effectif de ( 1 ) = 10 ", 1));
+  EXPECT_GT(k->EFF1.Width(), narrow);  // as wide as its text
+  EXPECT_FLOAT_EQ(k->EFF1.Left(), 1530 + 1.13f * 300);
+  EXPECT_FLOAT_EQ(k->EFF1.Top(), 9500 + 1.6f * k->FIN.Height());
+  // The highlighted bar (column 122) light magenta; the one it left (202) light blue again.
+  EXPECT_EQ(std::make_tuple(At(118, 631), At(122, 631), At(126, 631), At(127, 631), At(202, 631)),
+            std::make_tuple(Describe(kLightMagenta), Describe(kLightMagenta),
+                            Describe(kLightMagenta), Describe(kWhite), Describe(kLightBlue)));
   // Half-way between two classes the even one is taken, also at the left end
   // of the base line, where class 0's label starts.
   const std::pair<double, int> ties[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}};
@@ -133,15 +139,35 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
     Move(at);
     EXPECT_EQ(k->CURSEUR_I, cls);
   }
-  EXPECT_FLOAT_EQ(k->EFF1.Left(), X(k->H1_I - 150));
+  EXPECT_FLOAT_EQ(k->EFF1.Left(), 1380);
   // Near the right edge the label is pulled in by its own height; an empty
   // class reads 0.
   Move(40.5);
-  EXPECT_FLOAT_EQ(k->EFF1.Left(), ui::ScreenWidth() - k->EFF1.Height() - k->EFF1.Width());
+  EXPECT_FLOAT_EQ(k->EFF1.Left(), 15360 - k->EFF1.Height() - k->EFF1.Width());
   EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 40 ) = 0 ");
   // Outside the base line's span nothing changes.
   Move(41);
   EXPECT_EQ(k->CURSEUR_I, 40);
+}
+
+// On a 3840 x 2160 screen the program works in a 1920 x 1080 virtual screen
+// shown twice as large (ev 1.875 across, 1.40625 down): class c's centre,
+// 1530 + 300 c reference twips, is at device pixel (1530 + 300 c) x 1.875 /
+// 15 x 2 = 382.5 + 75 c; the base line at 2 x 13359 / 15 = 1781. The real
+// pointer there reads that class.
+TEST_F(QueryTest, TheRealPointerOnAMagnifiedScreenReadsTheClassUnderIt) {
+  Start(3840, 2160);
+  Run(4);
+  ui::Application::ShowForm(*k);
+  QCoreApplication::processEvents();
+  QWindow* w = k->peer()->view->windowHandle();
+  for (int c : {1, 7, 20, 35, 40}) {
+    SCOPED_TRACE(c);
+    QTest::mouseMove(w, QPoint(383 + 75 * (40 - c), 1765));  // from another class
+    QTest::mouseMove(w, QPoint(383 + 75 * c, 1765));
+    EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, c));
+  }
+  k->peer()->view->hide();
 }
 
 }  // namespace

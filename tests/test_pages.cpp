@@ -28,14 +28,6 @@ class PagesTest : public KestorTest {
  protected:
   ui::Label& Line(size_t n) { return *k->LIGNES[n - 1]; }
   static Box BoxOf(const ui::Widget& w) { return {w.Left(), w.Top(), w.Width(), w.Height()}; }
-  // A text's width or height in the pages' face, measured by a hidden label.
-  float Measure(const std::string& text, float points, bool width = true) {
-    ui::Label probe(*k, "probe");
-    probe.SetAutoSize(true);
-    probe.SetCaption(text);
-    probe.SetFontSize(points);
-    return width ? probe.Width() : probe.Height();
-  }
   float LineHeight(float points) { return Measure("x", points, false); }
   // The visible page parts, enabled commands (+) and number of visible lines.
   std::string State() {

@@ -151,46 +151,46 @@ TEST_P(HostileFileTest, ASeriesOf1000EndsAsTheRulesSay) {
 INSTANTIATE_TEST_SUITE_P(EveryRate, HostileFileTest, ::testing::Range(0, 6));
 
 // Across the 16-bit limits of the width (2184 / 2185 pixels) and the base
-// line (2648 / 2649), flat and tall: the layout holds and a count draws.
+// line (2648 / 2649), flat and tall: the layout holds and a count draws. A
+// screen of w x h shows a virtual one of w / s x h / s pixels, s the
+// smallest whole factor that fits; there class c sits at (1530 + 300 c) x
+// (w / s) / 1024, the base line at round(9500 x (h / s) / 768) twips.
 TEST_F(RobustTest, EveryScreenStartsDrawsItsPanelAndCounts) {
-  const float screens[][2] = {{640, 480},   {1920, 1080}, {2184, 1200}, {2185, 1200},
-                              {2184, 2648}, {2184, 2649}, {7680, 4320}, {3000, 300},
-                              {7680, 480},  {600, 4000},  {640, 4320}};
-  for (const auto& [w, h] : screens) {
+  const int screens[][3] = {{640, 480, 1},  {1920, 1080, 1}, {2184, 1200, 1}, {2185, 1200, 2},
+                            {2184, 2648, 1}, {2184, 2649, 2}, {7680, 4320, 4}, {3000, 300, 2},
+                            {7680, 480, 4},  {600, 4000, 2},  {640, 4320, 2}};
+  for (const auto& [w, h, s] : screens) {
     SCOPED_TRACE(::testing::Message() << w << " x " << h);
-    Start(w, h);
-    const int scale = ui::ScreenScale();
-    EXPECT_NEAR(k->SurfaceWidth() * scale, w, scale);
-    EXPECT_NEAR(k->SurfaceHeight() * scale, h, scale);
-    EXPECT_NEAR(k->LARGEUR_I, ui::ScreenWidth(), 1);
+    Start(static_cast<float>(w), static_cast<float>(h));
+    const double ex = w / (1024.0 * s), ey = h / (768.0 * s);
+    EXPECT_NEAR(k->SurfaceWidth(), w / double(s), 1);
+    EXPECT_NEAR(k->SurfaceHeight(), h / double(s), 1);
     // Nothing over the title bar, shown now or later; its contents inside it.
     const float bar = k->Picture1.Top() + k->Picture1.Height();
     for (ui::Widget* c : k->Children())
-      EXPECT_TRUE(c == &k->Picture1 || c == &k->MOT1 || c == &k->MOT2 || c == &k->MOT3 ||
-                  c->Top() >= bar)
+      EXPECT_TRUE(c == &k->Picture1 || c == &k->MOT1 || c == &k->MOT2 || c == &k->MOT3 || c->Top() >= bar)
           << c->Name();
     for (ui::Widget* c : k->Picture1.Children())
-      EXPECT_TRUE(c->Left() >= 0 && c->Top() >= 0 &&
-                  c->Left() + c->Width() <= k->Picture1.Width() &&
+      EXPECT_TRUE(c->Left() >= 0 && c->Top() >= 0 && c->Left() + c->Width() <= k->Picture1.Width() &&
                   c->Top() + c->Height() <= k->Picture1.Height())
           << c->Name();
-    // The histogram's base line and the strip's axis; after one count, its bar.
-    const std::string blue = Describe(ui::QBColor(9));
-    auto column = [&](int cls) { return Px((k->H1_I + cls * k->UNITE_I) * k->ECHHORIZ_S); };
-    EXPECT_EQ(Describe(k->Pixel(column(20), Px(k->POSHIST_I))), blue);
-    EXPECT_EQ(Describe(k->Pixel(k->SurfaceWidth() / 2, Px(k->POSAXE_I * k->ECHVERTI_S))), blue);
+    // The base line and the strip's axis; after one count, its bar.
+    const int base = Px(std::round(9500 * ey));
+    auto column = [&](int cls) { return Px((1530 + 300 * cls) * ex); };
+    EXPECT_EQ(At(column(20), base), Describe(kLightBlue));
+    EXPECT_EQ(At(w / s / 2, Px(3000 * ey)), Describe(kLightBlue));
     Run(kOneCount);
     ASSERT_TRUE(k->SN_L == 1 && k->N1C_L <= 40) << k->N1C_L;
-    EXPECT_EQ(Describe(k->Pixel(column(k->N1C_L), Px(k->POSHIST_I - 100 * k->ECHELLE_S))), blue);
+    EXPECT_EQ(At(column(k->N1C_L), Px(std::round(9500 * ey) - 100)), Describe(kLightBlue));
   }
 }
 
 // Ten counts from just below the 32-bit limits: sums and the bar height of
 // 200 x count twips saturate at 2147483647; the histogram query still reads.
+// Counts of 4001 (all zeros at 16 per second) have no class: class 20 stays
+// near the limit, the scale is kept. Counts of 1 fill class 1 up to the
+// limit, each shrinking the scale once.
 TEST_F(RobustTest, StatisticsAtTheir32BitLimitsSaturate) {
-  // Counts of 4001 (all zeros at 16 per second) have no class: class 20 stays
-  // near the limit, the scale is kept. Counts of 1 fill class 1 up to the
-  // limit, each shrinking the scale once.
   for (const bool classless : {true, false}) {
     SCOPED_TRACE(classless ? "counts of 4001" : "counts of 1");
     Start(1024, 768, {WriteScratchFile("limits.ksq", Repeat(300, classless ? "0\n" : "250\n"))});
@@ -204,12 +204,11 @@ TEST_F(RobustTest, StatisticsAtTheir32BitLimitsSaturate) {
     EXPECT_EQ(std::make_tuple(k->SN_L, k->S1_L, k->EFFECTIF_L[cls], k->MOY1_L),
               std::make_tuple(kMax, kMax, in_class, 100));
     EXPECT_FLOAT_EQ(k->ECHELLE_S, classless ? 1.0f : static_cast<float>(std::pow(1 / 1.2, 10)));
-    // The query over that class reads it and highlights its bar.
-    const float x = (k->H1_I + static_cast<float>(cls) * k->UNITE_I) * k->ECHHORIZ_S;
-    k->FireMouseMove({0, 0, x, k->POSHIST_I - 30.0f});
-    EXPECT_EQ(k->EFF1.Caption(), " Effectif de (" + ui::Str(static_cast<double>(cls)) +
-                                     " ) =" + ui::Str(in_class) + " ");
-    EXPECT_EQ(Describe(k->Pixel(Px(x), Px(k->POSHIST_I) - 2)), Describe(ui::QBColor(13)));
+    // The query over that class reads it and lights its bar.
+    k->FireMouseMove({0, 0, 1530.0f + 300 * cls, 9470});
+    EXPECT_EQ(std::make_tuple(k->EFF1.Caption(), At(102 + 20 * int(cls), 631)),
+              std::make_tuple(classless ? " Effectif de ( 20 ) = 10737418 " : " Effectif de ( 1 ) = 2147483647 ",
+                              Describe(kLightMagenta)));
   }
 }
 

@@ -1,9 +1,13 @@
-// The window after start-up: widgets and their state, the drawn panel read
-// back as pixels, the layout on the reference screen and a smaller one.
-// (Every other screen size is covered by the robustness tests.)
+// The window after start-up: widgets and their state, the drawn panel and
+// the widgets' colours read back as pixels, the layout on the reference
+// screen and a smaller one. (Other screen sizes: the robustness tests.)
+#include <QCoreApplication>
+#include <QImage>
+#include <QWidget>
 #include <cmath>
 
 #include "fixture.h"
+#include "ui/internal.h"
 
 namespace {
 
@@ -74,77 +78,113 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanel) {
   for (const auto& p : points)
     EXPECT_EQ(Describe(k->Pixel(p.x, p.y)), Describe(p.colour)) << p.x << "," << p.y;
 
-  // The graduation "20" in dark blue, right of the white point that placed it.
-  int dark = 0;
-  for (int y = 650; y < 675; ++y)
-    for (int x = (1530 - 170 + 20 * 300) / 15; x < (1530 - 170 + 20 * 300) / 15 + 25; ++x)
-      if (k->Pixel(x, y).b > 100 && k->Pixel(x, y).r < 100) ++dark;
-  EXPECT_GT(dark, 10);
-
   // A blue point at the top-left corner of each label drawn in place.
   for (ui::Label* l : {&k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1})
     EXPECT_EQ(Describe(k->Pixel(Px(l->Left()), Px(l->Top()))), Describe(blue)) << l->Name();
 }
 
-TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
-  const float screens[][5] = {{1024, 768, 15, 9500, 16}, {800, 600, 11, 7422, 12}};
-  for (const auto& [w, h, f, poshist, panel_font] : screens) {
-    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
-    Start(w, h);
-    const float ev = h / 768.0f, sw = w * 15;
-    EXPECT_FLOAT_EQ(k->Picture1.Height(), 800 * ev);
-    for (float logo : {k->KESTOR_Image1.Height(), k->KESTOR_Image1.Width(),
-                       10 * k->KESTOR_Image1.Left(), 8 * k->KESTOR_Image1.Top()})
-      EXPECT_FLOAT_EQ(logo, 640 * ev);
-    EXPECT_EQ(std::make_tuple(k->FIN.FontSize(), k->LANCER.FontSize(), k->POSHIST_I,
-                              k->OUI.FontSize(), k->DISK_1.FontSize()),
-              std::make_tuple(f, f, poshist, panel_font, 1.5f * f));
+// Each part's colours as the window shows them: a background pixel just
+// inside each part's top-left corner, and the ink of two captions.
+TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
+  Start();
+  k->LANCER.FireMouseMove();  // the count list and its header
+  for (ui::Widget* w : std::initializer_list<ui::Widget*>{&k->EFF1, &k->ATTENTION}) w->SetVisible(true);
+  ui::Application::ShowForm(*k);
+  ui::Flush();
+  QCoreApplication::processEvents();
+  const QImage shot = k->peer()->view->grab().toImage();
+  k->peer()->view->hide();
+  auto corner = [&](const ui::Widget& w) {
+    float x = w.Left(), y = w.Top();
+    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent()) x += c->Left(), y += c->Top();
+    const QRgb c = shot.pixel(Px(x) + 3, Px(y) + 3);
+    return Describe(ui::RGB(qRed(c), qGreen(c), qBlue(c)));
+  };
+  const std::pair<const ui::Widget*, ui::Rgb> parts[] = {
+      {&k->Picture1, ui::RGB(192, 192, 255)}, {&k->FIN, kLightRed},
+      {&k->LANCER, ui::RGB(192, 192, 192)},   {&k->Label31, ui::RGB(192, 192, 192)},
+      {&k->LANCER_N, ui::RGB(224, 224, 224)}, {&k->EFF1, ui::RGB(255, 255, 192)},
+      {&k->ATTENTION, kLightRed},             {&k->OUI, ui::RGB(192, 192, 192)},
+      {&k->ACTIVIT, kWhite}};
+  for (const auto& [w, colour] : parts) EXPECT_EQ(corner(*w), Describe(colour)) << w->Name();
+  auto ink = [&](const ui::Widget& w, QRgb colour) {
+    int n = 0;
+    for (int y = Px(w.Top()); y < Px(w.Top() + w.Height()); ++y)
+      for (int x = Px(w.Left()); x < Px(w.Left() + w.Width()); ++x) n += shot.pixel(x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);  // the title dark blue
+  EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);  // "Quitter" white
+}
 
+// The layout on two screens from its formulas: ev = h / 768, the base font
+// f = floor(15 ev), the title bar 800 ev high, the logo 640 ev square at
+// (64 ev, 80 ev), the base line at round(9500 ev), the panel font
+// floor(16 ev); every text width measured in its own face and size.
+TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
+  using Box = std::tuple<float, float, float, float>;
+  auto box = [](const ui::Widget& w) { return Box{w.Left(), w.Top(), w.Width(), w.Height()}; };
+  const float screens[][7] = {{1024, 768, 15, 800, 640, 9500, 16}, {800, 600, 11, 625, 500, 7422, 12}};
+  for (const auto& [w, h, f, bar, logo, poshist, panel] : screens) {
+    SCOPED_TRACE(w);
+    Start(w, h);
+    const float sw = w * 15, sh = h * 15, line = Measure("x", f, false);
+    EXPECT_EQ(std::make_tuple(k->Picture1.Height(), box(k->KESTOR_Image1), k->POSHIST_I,
+                              k->OUI.FontSize(), k->DISK_1.FontSize()),
+              std::make_tuple(bar, Box{logo / 10, logo / 8, logo, logo}, int16_t(poshist), panel, 1.5f * f));
     // The quit command a margin of its own height from the right edge; the
     // title centred between the logo and it, and no wider than the gap.
-    EXPECT_FLOAT_EQ(k->FIN.Left(), sw - k->FIN.Width() - k->FIN.Height());
-    const float x0 = k->KESTOR_Image1.Left() + k->KESTOR_Image1.Width();
-    EXPECT_LE(k->TITRE.Width(), k->FIN.Left() - 3 * k->FIN.Height() - x0);
-    EXPECT_NEAR(k->TITRE.Left() - x0, k->FIN.Left() - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
-    // The largest size that fits: one point more would overflow the gap or
-    // the bar's height.
-    const float title = k->TITRE.FontSize();
-    if (title < 40) {
-      k->TITRE.SetFontSize(title + 1);
-      EXPECT_TRUE(k->TITRE.Width() > k->FIN.Left() - 3 * k->FIN.Height() - x0 ||
-                  k->TITRE.Height() > k->KESTOR_Image1.Height() - k->FIN.Height() / 4)
-          << title;
-      k->TITRE.SetFontSize(title);
+    const float quit = Measure("  Quitter  ", f), fin = sw - quit - line;
+    EXPECT_EQ(box(k->FIN), Box(fin, (bar - line) / 2, quit, line));
+    const float x0 = logo * 1.1f, title = k->TITRE.FontSize();
+    EXPECT_LE(k->TITRE.Width(), fin - 3 * line - x0);
+    EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
+    // The largest size that fits: one point more would overflow the gap or the bar.
+    const std::string caption = "KESTOR : Comptage des impulsions liées à la radioactivité";
+    EXPECT_TRUE(title == 40 || Measure(caption, title + 1, true, "Times New Roman", true) > fin - 3 * line - x0 ||
+                Measure(caption, title + 1, false, "Times New Roman", true) > logo - line / 4) << title;
+    // The commands side by side under the title bar, each as wide as its padded caption.
+    float left = 0;
+    for (auto [c, text] : {std::pair{&k->LANCER, "  Lancer  "}, std::pair{&k->EFFACER, "  Effacer  "},
+                           std::pair{&k->ACTIVITES, " Taux de comptage "},
+                           std::pair{&k->INFORMATION, "  Informations  "}}) {
+      EXPECT_EQ(box(*c), Box(left, bar, Measure(text, f), line)) << text;
+      left += Measure(text, f);
     }
-
-    // Commands side by side under the title bar.
-    EXPECT_EQ(k->LANCER.Top(), k->Picture1.Height());
-    const ui::Label* bar[] = {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION};
-    for (int i = 1; i < 4; ++i) EXPECT_EQ(bar[i]->Left(), bar[i - 1]->Left() + bar[i - 1]->Width());
-    EXPECT_EQ(k->Label34.Left(), k->LANCER.Width());
-
+    EXPECT_EQ(k->Label34.Left(), Measure("  Lancer  ", f));
     // The number of counts keeps the left edge of its widest text.
-    k->MOT1.SetCaption(" Nombre de comptages = 10000000 ");
-    EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(), sw - k->MOT1.Width() - 200 * k->ECHHORIZ_S);
-
-    // Lists hang under their headers, on a common axis, whole rows high.
+    EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(), sw - Measure(" Nombre de comptages = 10000000 ", f) - 200 * w / 1024);
+    // Lists hang under their headers, centred on them, whole rows high.
     const float r = k->LANCER_N.RowHeight();
-    EXPECT_EQ(std::make_tuple(k->LANCER_N.Height(), k->ACTIV.Height(), k->INFOS.Height()),
-              std::make_tuple(9 * r, 6 * r, 4 * r));
-    EXPECT_NEAR(k->LANCER_N.Left() + k->LANCER_N.Width() / 2,
-                k->Label31.Left() + k->Label31.Width() / 2, 0.01);
-    EXPECT_LE(k->INFOS.Left() + k->INFOS.Width(), sw - k->Label33.Height() + 0.01);
-
+    const std::tuple<ui::ListBox*, ui::Label*, const char*, float> lists[] = {
+        {&k->LANCER_N, &k->Label31, "    En continu       ", 9}, {&k->ACTIV, &k->Label32, " 16.0    ", 6},
+        {&k->INFOS, &k->Label33, " Radioactivité et comptage  ", 4}};
+    for (const auto& [l, header, widest, rows] : lists) {
+      SCOPED_TRACE(l->Name());
+      EXPECT_EQ(std::make_tuple(l->Top(), l->Width(), l->Height()),
+                std::make_tuple(bar + 3 * line + 1.1f * line, Measure(widest, f), rows * r));
+      EXPECT_NEAR(l->Left() + l->Width() / 2, header->Left() + header->Width() / 2, 0.01);
+    }
+    EXPECT_EQ(k->Label31.Left(), line);
+    EXPECT_NEAR(k->Label32.Left() + k->Label32.Width() / 2,
+                k->ACTIVITES.Left() + k->ACTIVITES.Width() / 2, 0.01);
+    EXPECT_FLOAT_EQ(std::min(sw - line - k->INFOS.Width(),
+                             k->INFORMATION.Left() + (k->INFORMATION.Width() - k->INFOS.Width()) / 2),
+                    k->INFOS.Left());
     // The two equals signs of the rate and the mean line up.
-    k->MOT1.SetCaption(" Nmoyen =");
-    const float mean_sign = k->N1MOYEN.Left() + k->MOT1.Width();
-    k->MOT1.SetCaption(" Taux de comptage =");
-    EXPECT_NEAR(mean_sign, k->ACTIVIT.Left() + k->MOT1.Width(), 0.01);
-
-    // The confirmation panel: OUI and NON border the last line.
+    EXPECT_NEAR(k->N1MOYEN.Left() + Measure(" Nmoyen =", f), 2 * line + Measure(" Taux de comptage =", f), 0.01);
+    // The two panels centred on the screen: the confirmation 11 line heights
+    // high, as wide as its longest line, OUI and NON bordering its last line;
+    // the missing-file panel with a margin of one line around its text.
+    const float p1 = Measure("x", panel, false, "Arial", true);
+    const float pw = Measure(" La valeur du nombre des comptages, la moyenne, ", panel, true, "Arial", true);
+    EXPECT_EQ(box(k->ATTENTION), Box((sw - pw) / 2, sh / 2 - 11 * p1 / 2, pw, 11 * p1));
     EXPECT_FLOAT_EQ(k->NON.Left() + k->NON.Width(), k->ATT_03.Left());
     EXPECT_FLOAT_EQ(k->OUI.Left(), k->ATT_03.Left() + k->ATT_03.Width());
-    EXPECT_FLOAT_EQ(k->ATTENTION.Height(), 11 * k->ATT_01.Height());
+    const float d1 = Measure("x", 1.5f * f, false, "Arial", true), d3 = Measure("x", f, false, "Arial", true);
+    const float dw = Measure("Cliquez sur QUITTER et réinstallez TARQEN1", f, true, "Arial", true) + 2 * d3;
+    const float dh = 2 * d1 + 6 * d3;
+    EXPECT_EQ(box(k->DISK_0), Box((sw - dw) / 2, (sh - dh) / 2, dw, dh));
   }
 }
 

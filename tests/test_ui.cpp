@@ -1,6 +1,5 @@
-// The ui layer: text measuring, list heights, containers, the drawing
-// surface's pixel rule and persistence, the screen seam, event routing, and
-// the end of the program.
+// The ui layer: text measuring, lists, containers, the drawing surface's
+// pixel rule, the screen seam, event routing, and the end of the program.
 #include <QMouseEvent>
 #include <QTest>
 #include <QWindow>
@@ -14,96 +13,59 @@ namespace {
 
 class UiTest : public KestorTest {
  protected:
-  struct Dot {
-    int x, y, colour;  // colour: a QBColor index
-  };
-  void ExpectDots(std::initializer_list<Dot> dots) const {
-    for (Dot d : dots)
-      EXPECT_EQ(Describe(k->Pixel(d.x, d.y)), Describe(ui::QBColor(d.colour))) << d.x << "," << d.y;
+  // Pixels (x, y) and the colours expected there.
+  void ExpectDots(std::initializer_list<std::tuple<int, int, ui::Rgb>> dots) const {
+    for (auto [x, y, colour] : dots) EXPECT_EQ(At(x, y), Describe(colour)) << x << "," << y;
   }
 };
 
+// The faces the program names measure alike; switching auto-size off keeps
+// the last size; an index out of range selects nothing; a widget hidden with
+// its container (OUI in the hidden confirmation panel) receives nothing.
 TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   Start();
+  EXPECT_EQ(Measure("Comptage", 15, true, "Arial"), Measure("Comptage", 15));
   ui::Label& l = k->MOT1;
-  l.SetFontSize(15);
-  l.SetCaption("x");
-  const float one = l.Width(), h = l.Height();
-  l.SetCaption("xxxxxxxxxx");
-  EXPECT_GT(l.Width(), 5 * one);
-  l.SetFontSize(30);
-  EXPECT_GT(l.Height(), 1.5f * h);
-  // Switching auto-size off keeps the size of the caption measured last.
   l.SetCaption("  Informations  ");
   const float padded = l.Width();
   l.SetAutoSize(false);
   l.SetCaption("Informations");
   EXPECT_EQ(l.Width(), padded);
-  // The faces the program names measure with the same installed face.
-  k->MOT2.SetFontSize(15);
-  k->MOT2.SetCaption("Comptage");
-  l.SetAutoSize(true);
-  l.SetFontSize(15);
-  l.SetFontName("Arial");
-  l.SetCaption("Comptage");
-  EXPECT_EQ(l.Width(), k->MOT2.Width());
-
-  // Lists are whole rows high, one at least; an index out of range selects nothing.
-  ui::ListBox& list = k->ACTIV;
-  const float r = list.RowHeight();
-  ASSERT_GT(r, 0);
-  for (auto [asked, whole] :
-       {std::pair{0.0f, 1.0f}, std::pair{2.5f, 2.0f}, std::pair{6.0f, 6.0f}}) {
-    list.SetHeight(asked * r);
-    EXPECT_EQ(list.Height(), whole * r) << asked;
-  }
-  list.SetListIndex(9);
-  EXPECT_EQ(list.ListIndex(), -1);
-
-  // A widget hidden with its container receives nothing (the confirmation
-  // panel is hidden at start, its OUI command is not).
+  k->ACTIV.SetHeight(0);
+  EXPECT_EQ(k->ACTIV.Height(), k->ACTIV.RowHeight());  // one row at least
+  k->ACTIV.SetListIndex(9);
+  EXPECT_EQ(k->ACTIV.ListIndex(), -1);
   int clicks = 0;
   k->OUI.Click = [&] { ++clicks; };
   k->OUI.FireClick();
   EXPECT_EQ(clicks, 0);
 }
 
+// A twip coordinate t lands on pixel floor(t / 15 + 0.5); both ends of a
+// line or box are drawn; a zero-length line draws nothing; a point sets the
+// text position; lines side by side make a bar, redrawn whole when taller
+// after a partial erase; far outside the surface is clipped, never a fault.
 TEST_F(UiTest, SurfaceFollowsOnePixelRule) {
   Start();
   k->Cls();
-  // 2680 twips = 178.67 px lands on 179; both ends included.
-  k->Line(2680, 3000, 2680, 3300, ui::QBColor(12));
-  ExpectDots({{179, 200, 12}, {179, 220, 12}, {179, 221, 15}, {178, 210, 15}});
-  // Lines drawn side by side make one bar; a box erases it, corners in any order.
-  for (int x = 3000; x <= 3120; ++x)
-    k->Line(static_cast<float>(x), 6000, static_cast<float>(x), 5000, ui::QBColor(9));
-  ExpectDots({{199, 350, 15}, {200, 350, 9}, {204, 350, 9}, {208, 350, 9}, {209, 350, 15}});
-  k->FilledBox(3150, 6000, 2900, 4500, ui::QBColor(15));
-  ExpectDots({{204, 350, 15}});
-  // A zero-length line draws nothing; a point sets the text position.
-  k->Line(4500, 4500, 4500, 4500, ui::QBColor(12));
-  ExpectDots({{300, 300, 15}});
-  k->SetForeColor(ui::QBColor(9));
-  k->PSet(4500, 4500);
-  ExpectDots({{300, 300, 9}});
-  EXPECT_EQ(k->CurrentX(), 4500);
-  // Drawing far outside the surface is clipped, never a fault.
-  k->Line(-1e9f, -1e9f, 1e9f, 1e9f, ui::QBColor(9));
-  k->FilledBox(-1e30f, 5, 1e30f, 10, ui::QBColor(9));
-}
-
-TEST_F(UiTest, ABarRedrawnTallerAfterAPartialEraseIsWhole) {
-  Start();
+  k->Line(2680, 3000, 2680, 3300, kLightRed);  // 178.67 -> 179, rows 200 to 220
+  ExpectDots({{179, 200, kLightRed}, {179, 220, kLightRed}, {179, 221, kWhite}, {178, 210, kWhite}});
   std::vector<float> xs;
-  for (int x = 3000; x <= 3120; ++x) xs.push_back(static_cast<float>(x));
-  auto bar = [&](float top) {
-    k->VerticalLines(xs.data(), static_cast<int>(xs.size()), 9000, top, ui::QBColor(9));
-  };
-  bar(8000);
-  k->FilledBox(2900, 8500, 3200, 8700, ui::QBColor(15));  // erases rows 567 to 580
-  ExpectDots({{204, 560, 9}, {204, 570, 15}});
-  bar(7000);
-  ExpectDots({{204, 467, 9}, {204, 540, 9}, {204, 570, 9}, {204, 600, 9}});
+  for (int x = 3000; x <= 3120; ++x) xs.push_back(static_cast<float>(x));  // pixels 200 to 208
+  k->VerticalLines(xs.data(), static_cast<int>(xs.size()), 9000, 8000, kLightBlue);
+  ExpectDots({{199, 560, kWhite}, {200, 560, kLightBlue}, {208, 560, kLightBlue}, {209, 560, kWhite}});
+  k->FilledBox(3150, 8700, 2900, 8500, kWhite);  // corners in any order: rows 567 to 580
+  ExpectDots({{204, 560, kLightBlue}, {204, 570, kWhite}, {204, 581, kLightBlue}});
+  k->VerticalLines(xs.data(), static_cast<int>(xs.size()), 9000, 7000, kLightBlue);
+  ExpectDots({{204, 467, kLightBlue}, {204, 570, kLightBlue}, {204, 600, kLightBlue}, {204, 466, kWhite}});
+  k->Line(4500, 4500, 4500, 4500, kLightRed);
+  ExpectDots({{300, 300, kWhite}});
+  k->SetForeColor(kLightBlue);
+  k->PSet(4500, 4500);
+  ExpectDots({{300, 300, kLightBlue}});
+  EXPECT_EQ(k->CurrentX(), 4500);
+  k->Line(-1e9f, -1e9f, 1e9f, 1e9f, kLightBlue);
+  k->FilledBox(-1e30f, 5, 1e30f, 10, kLightBlue);
 }
 
 // Screens beyond the 16-bit limits of the layout become a magnified virtual screen.
