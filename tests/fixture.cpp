@@ -14,9 +14,8 @@ std::string ScratchDir() {
 }
 
 std::string WriteScratchFile(const std::string& name, const std::string& content) {
-  std::string path = ScratchDir() + "/" + name;
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << content;
+  const std::string path = ScratchDir() + "/" + name;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
   return path;
 }
 
@@ -26,8 +25,8 @@ void KestorTest::Start(float w_px, float h_px, std::vector<std::string> data_fil
   ui::seams::SetScreenTwips(w_px * 15.0f, h_px * 15.0f);
   clock_ = clock_seconds;
   ui::seams::SetClock([this] { return clock_; });
-  if (data_files.empty()) data_files = {GeneratedDataFile()};
-  ui::seams::SetDataFileCandidates(data_files);
+  ui::seams::SetDataFileCandidates(data_files.empty() ? std::vector{GeneratedDataFile()}
+                                                      : data_files);
   k = std::make_unique<KESTOR_11>();
   ui::Application::LoadForm(*k);
 }

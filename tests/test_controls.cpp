@@ -85,7 +85,7 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
   EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage = 0 ");
   EXPECT_TRUE(k->NBCOMPTAGE.Shown() && !k->N1MOYEN.Shown());
   for (int c = 0; c <= 40; ++c)  // the histogram is empty: nothing above its base line
-    EXPECT_EQ(At(102 + 20 * c, 630), Describe(kWhite)) << c;
+    EXPECT_EQ(At(102 + 20 * c, 630), kBlank) << c;
   Run(0);
   EXPECT_EQ(state(), std::make_tuple(16, 1, false, true));
 }
@@ -128,8 +128,7 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   EXPECT_FLOAT_EQ(k->EFF1.Top(), 9500 + 1.6f * k->FIN.Height());
   // The highlighted bar (column 122) light magenta; the one it left (202) light blue again.
   EXPECT_EQ(std::make_tuple(At(118, 631), At(122, 631), At(126, 631), At(127, 631), At(202, 631)),
-            std::make_tuple(Describe(kLightMagenta), Describe(kLightMagenta),
-                            Describe(kLightMagenta), Describe(kWhite), Describe(kLightBlue)));
+            std::make_tuple(kMagenta, kMagenta, kMagenta, kBlank, kBlue));
   // Half-way between two classes the even one is taken, also at the left end
   // of the base line, where class 0's label starts.
   const std::pair<double, int> ties[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}};

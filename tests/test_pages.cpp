@@ -1,7 +1,5 @@
 // The information pages: their layout on screens of several sizes, and what
 // opening and closing a page leave behind.
-#include <fstream>
-#include <initializer_list>
 #include <regex>
 #include <sstream>
 #include <tuple>
@@ -15,8 +13,7 @@ enum Page { kUsage, kRadio, kStatistics, kAbout };
 // The text pages' lines, each line's look:gap. The look is its colour (M
 // magenta title, B blue, K black) and place (c centred across the sheet, 0
 // at its edge, a right of line 2, i indented by line 2's height); the gap its
-// top below the previous line's top (the sheet's for the first) in body
-// heights, or title heights with t.
+// top below the previous line's top in body heights, or title heights (t).
 const char kUsageLooks[] =
     "Mc:.5t B0:1t Ba:1 K0:1 Ba:1 K0:1 K0:1 Ba:1 K0:1 K0:1 Bi:2 K0:1 Bi:2 K0:1 Bi:2 Ba:1 K0:1 K0:1 "
     "K0:1";
@@ -46,14 +43,11 @@ class PagesTest : public KestorTest {
   auto CountsAndDrawing() {
     std::string pixels;
     for (int y = 0; y < k->SurfaceHeight(); y += 5)
-      for (int x = 0; x < k->SurfaceWidth(); x += 5) {
-        const ui::Rgb c = k->Pixel(x, y);
-        pixels += {char(c.r), char(c.g), char(c.b)};
-      }
+      for (int x = 0; x < k->SurfaceWidth(); x += 5) pixels += At(x, y);
     return std::make_tuple(pixels, k->SN_L, k->S1_L, k->S2N1_D, k->EFFECTIF_L, k->ACTIV_I, k->ACT_I,
                            k->ECHELLE_S, k->MODE_T, k->COMPTAGE_I);
   }
-  // The sheet's size and top, its width centred across the screen.
+  // The sheet's width and height, centred across the screen at `top`.
   void ExpectSheet(float width, float height, float top) {
     EXPECT_EQ(BoxOf(k->BLANCS), Box((ui::ScreenWidth() - width) / 2, top, width, height));
   }
@@ -62,45 +56,44 @@ class PagesTest : public KestorTest {
   void ExpectLine(ui::Label& l, ui::Rgb colour, float size, float top, bool centred, float left) {
     EXPECT_FLOAT_EQ(l.Top(), top);
     EXPECT_EQ(std::make_tuple(Describe(l.ForeColor()), l.FontSize(), l.Left(), l.Width(),
-                              l.Alignment() == ui::Align::Center),
+                              l.Alignment() == ui::Align::Center, l.FontName()),
               std::make_tuple(Describe(colour), size, centred ? 0 : left,
-                              centred ? k->BLANCS.Width() : Measure(l.Caption(), size), centred));
+                              centred ? k->BLANCS.Width() : Measure(l.Caption(), size), centred,
+                              "Microsoft Sans Serif"));
   }
-  // A text page with title size t and body size b: its lines and no other,
-  // none clipped, `bytes` of text in all, the key lines (titles and
-  // commands) with their texts; the sheet at the top of the screen, as wide
-  // as line `ruler` with `margin` blanks more, ends a blank line under the
-  // last line.
+  // A text page, title size t and body size b: its lines and no other, none
+  // clipped, `bytes` of text, the key lines' texts; the sheet at the top, as
+  // wide as line `ruler` with `margin` blanks more, ends a blank line under
+  // the last line.
   void ExpectTextPage(const char* looks, size_t ruler, size_t margin, float t, float b,
                       size_t bytes, std::initializer_list<size_t> keys, const char* key_texts) {
     std::istringstream tokens(looks);
-    std::string look;
+    std::string look, captions;
     const float after = Line(2).Width(), indent = Line(2).Height();
     float top = 0;
+    size_t total = 0;
     for (size_t n = 1; n <= 19; ++n) {
       ui::Label& l = Line(n);
       SCOPED_TRACE(l.Name());
       EXPECT_EQ(l.Shown(), static_cast<bool>(tokens >> look));
       if (!tokens) continue;
       const char colour = look[0], place = look[1];
-      const float left = place == 'a' ? after : place == 'i' ? indent : 0;
       top += std::stof(look.substr(3)) * LineHeight(look.back() == 't' ? t : b);
-      ExpectLine(l, colour == 'M' ? ui::RGB(255, 0, 255) : ui::RGB(0, 0, colour == 'B' ? 255 : 0),
-                 colour == 'M' ? t : b, top, place == 'c', left);
+      ExpectLine(l, colour == 'M' ? kLightMagenta : ui::RGB(0, 0, colour == 'B' ? 255 : 0),
+                 colour == 'M' ? t : b, top, place == 'c',
+                 place == 'a'   ? after
+                 : place == 'i' ? indent
+                                : 0);
       EXPECT_LE(l.Left() + Measure(l.Caption(), l.FontSize()), k->BLANCS.Width());
+      total += l.Caption().size();
     }
-    std::string captions;
     for (size_t n : keys) captions += Line(n).Caption() + "|";
-    EXPECT_EQ(captions, key_texts);
-    size_t total = 0;
-    for (ui::Label* l : k->LIGNES) total += l->Visible() ? l->Caption().size() : 0;
-    EXPECT_EQ(total, bytes) << "bytes of text";
-    EXPECT_EQ(Line(1).FontName(), "Microsoft Sans Serif");
+    EXPECT_EQ(std::make_tuple(captions, total), std::make_tuple(key_texts, bytes));
     ExpectSheet(Measure(Line(ruler).Caption() + std::string(margin, ' '), b),
                 top + 2 * LineHeight(b), 0);
   }
   // The statistics page: picture 1 stretched, or 2 or 3 at its own size,
-  // and no line; the sheet is the picture, at the top. Returns the picture.
+  // and no line; the sheet is the picture, at the top.
   ui::Widget* ExpectPicture(int picture) {
     ui::Image* pictures[] = {&k->STAT_Image1, &k->STAT_Image2, &k->STAT_Image3};
     const float sizes[][2] = {{9120, 5460}, {930 * 15, 590 * 15}, {1230 * 15, 660 * 15}};
@@ -117,17 +110,14 @@ class PagesTest : public KestorTest {
   // of the author's line) and Y (under "   Auteur :"), the notice centred.
   void ExpectAboutPage(float b) {
     const float a = k->A_I, h = LineHeight(a), sw = ui::ScreenWidth();
-    const std::string ruler = " " + k->Label5.Caption() + "  ";
+    const std::string ruler =
+        " Toute reproduction ou diffusion, même partielle, est interdite sans l'accord de "
+        "l'éditeur.  ";
     EXPECT_TRUE(a >= 1 && a <= b) << a;
     EXPECT_LE(Measure(ruler, a), a > 1 ? sw : INFINITY);
     EXPECT_GT(Measure(ruler, a + 1), a < b ? sw : -INFINITY);
-    std::ifstream f(std::string(KESTOR_SOURCE_DIR) + "/CMakeLists.txt");
-    const std::string cmake((std::istreambuf_iterator<char>(f)), {});
-    std::smatch version;
-    ASSERT_TRUE(
-        std::regex_search(cmake, version, std::regex(R"(project\(kestor VERSION ([0-9.]+))")));
     EXPECT_EQ(k->Label3.Caption(),
-              "KESTOR, simulateur du comptage des impulsions, version " + version[1].str());
+              "KESTOR, simulateur du comptage des impulsions, version " KESTOR_VERSION_TEXT);
     EXPECT_EQ(k->Label1.Caption().rfind("   Auteur : ", 0), 0u) << k->Label1.Caption();
     EXPECT_EQ(k->Label2.Caption() + "|" + k->Label9.Caption() + "|" + k->Label10.Caption(),
               "Logiciel : KESTOR_11.EXE|Fichier associé : KESTOR_11.KSQ|Editeur :");
@@ -137,25 +127,35 @@ class PagesTest : public KestorTest {
     // Lines 1 ... 13: tops in line heights, left edges of the credits.
     const float tops[] = {1, 1, 7, 9, 11, 12, 14, 15, 2, 3, 3, 4, 5};
     const float x = k->Label1.Width() + 10 * h, y = Measure("   Auteur :", a);
-    const float x2 = x - Measure("Logiciel :", a), x9 = x - Measure("Fichier associé :", a);
-    const float lefts[] = {0, x2, 0, 0, 0, 0, 0, 0, x9, y - Measure("Editeur :", a), y, y, y};
+    const float lefts[] = {0,
+                           x - Measure("Logiciel :", a),
+                           0,
+                           0,
+                           0,
+                           0,
+                           0,
+                           0,
+                           x - Measure("Fichier associé :", a),
+                           y - Measure("Editeur :", a),
+                           y,
+                           y,
+                           y};
     for (size_t n = 1; n <= 19; ++n) {
-      ui::Label& l = Line(n);
-      SCOPED_TRACE(l.Name());
-      EXPECT_EQ(l.Visible(), n <= 13);
+      SCOPED_TRACE(n);
+      EXPECT_EQ(Line(n).Visible(), n <= 13);
       if (n <= 13)
-        ExpectLine(l, ui::RGB(0, 0, 0), a, tops[n - 1] * h, n >= 3 && n <= 8, lefts[n - 1]);
+        ExpectLine(Line(n), ui::RGB(0, 0, 0), a, tops[n - 1] * h, n >= 3 && n <= 8, lefts[n - 1]);
     }
   }
 };
 
-// Every page on screens of several sizes (w x h pixels of 15 twips), with the
-// title and body sizes t and b and the statistics picture each gives: 3 above
-// 10368 twips high, 2 above 8640, else 1; the about page's font shrinks on
-// the last four. Each page follows one that places its lines differently. A
-// page lies over all with every command disabled; a click on the sheet, the
-// frame, a line or the picture closes it and brings the commands back,
-// "Effacer" only from 2 counts; the counts and the drawing stay as they were.
+// Every page on screens of several sizes (w x h pixels), with the title and
+// body sizes t and b and the statistics picture each gives (3 above 10368
+// twips high, 2 above 8640, else 1); the about page's font shrinks on the
+// last four. A page lies over all with every command disabled; a click on
+// the sheet, the frame, a line or the picture closes it and brings the
+// commands back, "Effacer" only from 2 counts; the counts and the drawing
+// stay as they were.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   const float screens[][5] = {{1024, 768, 18, 14, 3}, {800, 600, 14, 10, 2},
                               {1024, 692, 16, 12, 3}, {1024, 691.2f, 16, 12, 2},
@@ -174,8 +174,9 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
     for (Page page : {kUsage, kRadio, kStatistics, kAbout, kUsage}) {
       SCOPED_TRACE(page);
       OpenPage(page);
-      const std::regex open("Picture2 BLANCS (Label33 )?(STAT_Image. )?[0-9]+");
-      EXPECT_TRUE(std::regex_match(State(), open)) << State();
+      EXPECT_TRUE(
+          std::regex_match(State(), std::regex("Picture2 BLANCS (Label33 )?(STAT_Image. )?[0-9]+")))
+          << State();
       EXPECT_EQ(k->INFOS.ListIndex(), -1);
       if (page == kUsage)
         ExpectTextPage(kUsageLooks, 4, 2, t, b, 931, {1, 2, 11, 13, 15},
@@ -192,8 +193,7 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
       EXPECT_TRUE(CountsAndDrawing() == before);
     }
   }
-  // Released over the list with no entry: no page opens, and the commands
-  // come back as they were.
+  // Released over the list with no entry: no page opens, the commands come back as they were.
   k->SN_L = 2;
   k->EFFACER.SetEnabled(false);
   k->INFORMATION.FireClick();

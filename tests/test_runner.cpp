@@ -1,7 +1,9 @@
 // The series runner, driven as a user drives it; the stop command is clicked
 // from the yield hook, the only place where a run lets events in. Also the
 // 2-second pause. Every count of "100 200 250" at 1 imp/s is 2, its pulses
-// at 4000 and 12000 twips (pixels 267 and 800 of the strip row 190).
+// at 4000 and 12000 twips: on the reference screen (a twip is a twip,
+// 15 to a pixel) pixels 267 and 800 of the strip row 190, above the axis
+// at row 200.
 #include <functional>
 #include <tuple>
 #include <utility>
@@ -23,10 +25,12 @@ class RunnerTest : public KestorTest {
   }
   // Back at rest, with the three results as a finished run writes them.
   void ExpectIdle(const std::string& results) {
-    for (ui::Label* l : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->ACTIVIT, &k->INFORMATION, &k->FIN})
+    for (ui::Label* l :
+         {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->ACTIVIT, &k->INFORMATION, &k->FIN})
       EXPECT_TRUE(l->Shown()) << l->Name();
-    EXPECT_EQ(std::make_tuple(k->Label34.Shown(), k->COMPTAGE_I + k->MARCHE_I, k->MousePointer(),
-                              k->NBCOMPTAGE.Caption() + "|" + k->N1MOYEN.Caption() + "|" + k->VARI1.Caption()),
+    EXPECT_EQ(std::make_tuple(
+                  k->Label34.Shown(), k->COMPTAGE_I + k->MARCHE_I, k->MousePointer(),
+                  k->NBCOMPTAGE.Caption() + "|" + k->N1MOYEN.Caption() + "|" + k->VARI1.Caption()),
               std::make_tuple(false, 0, ui::Pointer::Arrow, results));
     EXPECT_TRUE(k->NBCOMPTAGE.Shown() && k->N1MOYEN.Shown() && k->VARI1.Shown());
   }
@@ -35,29 +39,50 @@ class RunnerTest : public KestorTest {
 };
 
 // Released with no entry selected, the list only closes. One count draws
-// its pulses and never yields. A series of 100000 stopped at its fourth
-// yield counts without drawing, its labels showing the counts made, and ends
-// after the count in progress.
-TEST_F(RunnerTest, OneCountThenASeriesStoppedAtItsFourthYield) {
+// its pulses, its bar (class 2: columns 138 to 146, 200 twips tall from the
+// base line at row 633) and never yields; the strip is erased first and its
+// axis drawn light blue across. A series of 100000 stopped at its fourth
+// yield counts without drawing pulses, its labels showing the counts made,
+// and ends after the count in progress (5 counts: the bar 1000 twips tall,
+// from row 567). A clear brings the empty panel back.
+TEST_F(RunnerTest, OneCountASeriesStoppedAtItsFourthYieldAndAClear) {
   StartTwos();
+  EXPECT_EQ(std::make_tuple(At(50, 200), At(500, 200), At(1000, 200)),
+            std::make_tuple(kRed, kBlue, kRed));
   k->LANCER.FireClick();
   k->LANCER_N.FireMouseUp();
-  EXPECT_EQ(std::make_tuple(k->LANCER_N.Shown(), k->SN_L, k->FICHIER_T), std::make_tuple(false, 0, ""));
+  EXPECT_EQ(std::make_tuple(k->LANCER_N.Shown(), k->SN_L, k->FICHIER_T),
+            std::make_tuple(false, 0, ""));
+  k->Line(9000, 2700, 9000, 2900, kLightRed);  // a mark on the strip
   Run(0);
   ExpectIdle(" Nombre de comptage = 1 | Nmoyen = 2 | = 0 ");
-  EXPECT_EQ(std::make_tuple(k->N1COMPTE.Caption(), At(267, 190), At(800, 190), yields_),
-            std::make_tuple(" Valeur du comptage = 2 ", Describe(kLightBlue), Describe(kLightBlue), 0));
+  EXPECT_EQ(std::make_tuple(k->N1COMPTE.Caption(), yields_),
+            std::make_tuple(" Valeur du comptage = 2 ", 0));
+  EXPECT_EQ(std::make_tuple(At(600, 190), At(50, 200), At(1000, 200), At(267, 190), At(800, 190)),
+            std::make_tuple(kBlank, kBlue, kBlue, kBlue, kBlue));
+  EXPECT_EQ(std::make_tuple(At(142, 618), At(142, 621), At(137, 625), At(138, 625), At(146, 625),
+                            At(147, 625)),
+            std::make_tuple(kBlank, kBlue, kBlank, kBlue, kBlue, kBlank));
   on_yield = [this](int n) {
     EXPECT_TRUE(k->Label34.Shown() && !k->LANCER.Shown() && !k->FIN.Shown() && k->COMPTAGE_I == 1 &&
-                k->MARCHE_I == 1);
-    EXPECT_EQ(k->NBCOMPTAGE.Caption() + "|" + k->N1MOYEN.Caption(),
-              " Nombre de comptages = " + std::to_string(n + 1) + "| Nmoyen = 2");
+                k->MARCHE_I == 1 && k->SIGMA2.Visible());
+    EXPECT_EQ(k->NBCOMPTAGE.Caption() + "|" + k->N1MOYEN.Caption() + "|" + k->VARI1.Caption(),
+              " Nombre de comptages = " + std::to_string(n + 1) + "| Nmoyen = 2| = 0");
     if (n == 4) k->Label34.FireClick();
   };
   Run(15);
   EXPECT_EQ(std::make_tuple(yields_, k->N0C_L, k->N1COMPTE.Shown(), InkOnStrip()),
             std::make_tuple(4, 100000, false, 0));
   ExpectIdle(" Nombre de comptages = 5 | Nmoyen = 2 | = 0 ");
+  EXPECT_EQ(std::make_tuple(At(50, 200), At(142, 565), At(142, 568)),
+            std::make_tuple(kBlue, kBlank, kBlue));
+  k->EFFACER.FireClick();
+  k->OUI.FireClick();
+  EXPECT_EQ(std::make_tuple(At(142, 600), At(142, 633), At(50, 200), At(500, 200)),
+            std::make_tuple(kBlank, kBlue, kRed, kBlue));
+  EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage = 0 ");
+  EXPECT_TRUE(k->NBCOMPTAGE.Shown() && !k->N1MOYEN.Shown() && !k->VARI1.Shown() &&
+              !k->N1COMPTE.Shown() && !k->SIGMA2.Shown());
 }
 
 // With a clock that moves 0.25 s a reading: the pass counter cycles 1 to 499,
@@ -70,14 +95,15 @@ TEST_F(RunnerTest, TheContinuousRunPausesCyclesItsCounterAndStops) {
   on_yield = [&](int n) {
     EXPECT_EQ(k->BOUCLE_L, (n - 1) % 499 + 1) << n;
     EXPECT_GE(clock_ - std::exchange(last, clock_), 2.0f) << n;
-    EXPECT_EQ(k->N1MOYEN.Caption() + "|" + k->N1COMPTE.Caption(), " Nmoyen = 2 | Valeur du comptage = 2 ");
+    EXPECT_EQ(k->N1MOYEN.Caption() + "|" + k->N1COMPTE.Caption(),
+              " Nmoyen = 2 | Valeur du comptage = 2 ");
     if (n == 510) k->Label34.FireClick();
   };
   Run(16);
   ASSERT_EQ(yields_, 510);
   ExpectIdle(" Nombre de comptages = 510 | Nmoyen = 2 | = 0 ");
   EXPECT_EQ(std::make_tuple(k->N1COMPTE.Shown(), At(267, 190), At(800, 190)),
-            std::make_tuple(true, Describe(kLightBlue), Describe(kLightBlue)));
+            std::make_tuple(true, kBlue, kBlue));
 }
 
 // A missing file ends the continuous run after one pass, its pause and the

@@ -88,7 +88,8 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanel) {
 TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
   Start();
   k->LANCER.FireMouseMove();  // the count list and its header
-  for (ui::Widget* w : std::initializer_list<ui::Widget*>{&k->EFF1, &k->ATTENTION}) w->SetVisible(true);
+  for (ui::Widget* w : std::initializer_list<ui::Widget*>{&k->EFF1, &k->ATTENTION})
+    w->SetVisible(true);
   ui::Application::ShowForm(*k);
   ui::Flush();
   QCoreApplication::processEvents();
@@ -96,16 +97,20 @@ TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
   k->peer()->view->hide();
   auto corner = [&](const ui::Widget& w) {
     float x = w.Left(), y = w.Top();
-    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent()) x += c->Left(), y += c->Top();
+    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent())
+      x += c->Left(), y += c->Top();
     const QRgb c = shot.pixel(Px(x) + 3, Px(y) + 3);
     return Describe(ui::RGB(qRed(c), qGreen(c), qBlue(c)));
   };
-  const std::pair<const ui::Widget*, ui::Rgb> parts[] = {
-      {&k->Picture1, ui::RGB(192, 192, 255)}, {&k->FIN, kLightRed},
-      {&k->LANCER, ui::RGB(192, 192, 192)},   {&k->Label31, ui::RGB(192, 192, 192)},
-      {&k->LANCER_N, ui::RGB(224, 224, 224)}, {&k->EFF1, ui::RGB(255, 255, 192)},
-      {&k->ATTENTION, kLightRed},             {&k->OUI, ui::RGB(192, 192, 192)},
-      {&k->ACTIVIT, kWhite}};
+  const std::pair<const ui::Widget*, ui::Rgb> parts[] = {{&k->Picture1, ui::RGB(192, 192, 255)},
+                                                         {&k->FIN, kLightRed},
+                                                         {&k->LANCER, ui::RGB(192, 192, 192)},
+                                                         {&k->Label31, ui::RGB(192, 192, 192)},
+                                                         {&k->LANCER_N, ui::RGB(224, 224, 224)},
+                                                         {&k->EFF1, ui::RGB(255, 255, 192)},
+                                                         {&k->ATTENTION, kLightRed},
+                                                         {&k->OUI, ui::RGB(192, 192, 192)},
+                                                         {&k->ACTIVIT, kWhite}};
   for (const auto& [w, colour] : parts) EXPECT_EQ(corner(*w), Describe(colour)) << w->Name();
   auto ink = [&](const ui::Widget& w, QRgb colour) {
     int n = 0;
@@ -113,7 +118,7 @@ TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
       for (int x = Px(w.Left()); x < Px(w.Left() + w.Width()); ++x) n += shot.pixel(x, y) == colour;
     return n;
   };
-  EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);  // the title dark blue
+  EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);   // the title dark blue
   EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);  // "Quitter" white
 }
 
@@ -124,14 +129,16 @@ TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
 TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
   using Box = std::tuple<float, float, float, float>;
   auto box = [](const ui::Widget& w) { return Box{w.Left(), w.Top(), w.Width(), w.Height()}; };
-  const float screens[][7] = {{1024, 768, 15, 800, 640, 9500, 16}, {800, 600, 11, 625, 500, 7422, 12}};
+  const float screens[][7] = {{1024, 768, 15, 800, 640, 9500, 16},
+                              {800, 600, 11, 625, 500, 7422, 12}};
   for (const auto& [w, h, f, bar, logo, poshist, panel] : screens) {
     SCOPED_TRACE(w);
     Start(w, h);
     const float sw = w * 15, sh = h * 15, line = Measure("x", f, false);
     EXPECT_EQ(std::make_tuple(k->Picture1.Height(), box(k->KESTOR_Image1), k->POSHIST_I,
                               k->OUI.FontSize(), k->DISK_1.FontSize()),
-              std::make_tuple(bar, Box{logo / 10, logo / 8, logo, logo}, int16_t(poshist), panel, 1.5f * f));
+              std::make_tuple(bar, Box{logo / 10, logo / 8, logo, logo}, int16_t(poshist), panel,
+                              1.5f * f));
     // The quit command a margin of its own height from the right edge; the
     // title centred between the logo and it, and no wider than the gap.
     const float quit = Measure("  Quitter  ", f), fin = sw - quit - line;
@@ -141,23 +148,28 @@ TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
     EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
     // The largest size that fits: one point more would overflow the gap or the bar.
     const std::string caption = "KESTOR : Comptage des impulsions liées à la radioactivité";
-    EXPECT_TRUE(title == 40 || Measure(caption, title + 1, true, "Times New Roman", true) > fin - 3 * line - x0 ||
-                Measure(caption, title + 1, false, "Times New Roman", true) > logo - line / 4) << title;
+    EXPECT_TRUE(title == 40 ||
+                Measure(caption, title + 1, true, "Times New Roman", true) > fin - 3 * line - x0 ||
+                Measure(caption, title + 1, false, "Times New Roman", true) > logo - line / 4)
+        << title;
     // The commands side by side under the title bar, each as wide as its padded caption.
     float left = 0;
-    for (auto [c, text] : {std::pair{&k->LANCER, "  Lancer  "}, std::pair{&k->EFFACER, "  Effacer  "},
-                           std::pair{&k->ACTIVITES, " Taux de comptage "},
-                           std::pair{&k->INFORMATION, "  Informations  "}}) {
+    for (auto [c, text] :
+         {std::pair{&k->LANCER, "  Lancer  "}, std::pair{&k->EFFACER, "  Effacer  "},
+          std::pair{&k->ACTIVITES, " Taux de comptage "},
+          std::pair{&k->INFORMATION, "  Informations  "}}) {
       EXPECT_EQ(box(*c), Box(left, bar, Measure(text, f), line)) << text;
       left += Measure(text, f);
     }
     EXPECT_EQ(k->Label34.Left(), Measure("  Lancer  ", f));
     // The number of counts keeps the left edge of its widest text.
-    EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(), sw - Measure(" Nombre de comptages = 10000000 ", f) - 200 * w / 1024);
+    EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(),
+                    sw - Measure(" Nombre de comptages = 10000000 ", f) - 200 * w / 1024);
     // Lists hang under their headers, centred on them, whole rows high.
     const float r = k->LANCER_N.RowHeight();
     const std::tuple<ui::ListBox*, ui::Label*, const char*, float> lists[] = {
-        {&k->LANCER_N, &k->Label31, "    En continu       ", 9}, {&k->ACTIV, &k->Label32, " 16.0    ", 6},
+        {&k->LANCER_N, &k->Label31, "    En continu       ", 9},
+        {&k->ACTIV, &k->Label32, " 16.0    ", 6},
         {&k->INFOS, &k->Label33, " Radioactivité et comptage  ", 4}};
     for (const auto& [l, header, widest, rows] : lists) {
       SCOPED_TRACE(l->Name());
@@ -168,21 +180,26 @@ TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
     EXPECT_EQ(k->Label31.Left(), line);
     EXPECT_NEAR(k->Label32.Left() + k->Label32.Width() / 2,
                 k->ACTIVITES.Left() + k->ACTIVITES.Width() / 2, 0.01);
-    EXPECT_FLOAT_EQ(std::min(sw - line - k->INFOS.Width(),
-                             k->INFORMATION.Left() + (k->INFORMATION.Width() - k->INFOS.Width()) / 2),
-                    k->INFOS.Left());
+    EXPECT_FLOAT_EQ(
+        std::min(sw - line - k->INFOS.Width(),
+                 k->INFORMATION.Left() + (k->INFORMATION.Width() - k->INFOS.Width()) / 2),
+        k->INFOS.Left());
     // The two equals signs of the rate and the mean line up.
-    EXPECT_NEAR(k->N1MOYEN.Left() + Measure(" Nmoyen =", f), 2 * line + Measure(" Taux de comptage =", f), 0.01);
+    EXPECT_NEAR(k->N1MOYEN.Left() + Measure(" Nmoyen =", f),
+                2 * line + Measure(" Taux de comptage =", f), 0.01);
     // The two panels centred on the screen: the confirmation 11 line heights
     // high, as wide as its longest line, OUI and NON bordering its last line;
     // the missing-file panel with a margin of one line around its text.
     const float p1 = Measure("x", panel, false, "Arial", true);
-    const float pw = Measure(" La valeur du nombre des comptages, la moyenne, ", panel, true, "Arial", true);
+    const float pw =
+        Measure(" La valeur du nombre des comptages, la moyenne, ", panel, true, "Arial", true);
     EXPECT_EQ(box(k->ATTENTION), Box((sw - pw) / 2, sh / 2 - 11 * p1 / 2, pw, 11 * p1));
     EXPECT_FLOAT_EQ(k->NON.Left() + k->NON.Width(), k->ATT_03.Left());
     EXPECT_FLOAT_EQ(k->OUI.Left(), k->ATT_03.Left() + k->ATT_03.Width());
-    const float d1 = Measure("x", 1.5f * f, false, "Arial", true), d3 = Measure("x", f, false, "Arial", true);
-    const float dw = Measure("Cliquez sur QUITTER et réinstallez TARQEN1", f, true, "Arial", true) + 2 * d3;
+    const float d1 = Measure("x", 1.5f * f, false, "Arial", true),
+                d3 = Measure("x", f, false, "Arial", true);
+    const float dw =
+        Measure("Cliquez sur QUITTER et réinstallez TARQEN1", f, true, "Arial", true) + 2 * d3;
     const float dh = 2 * d1 + 6 * d3;
     EXPECT_EQ(box(k->DISK_0), Box((sw - dw) / 2, (sh - dh) / 2, dw, dh));
   }

@@ -49,15 +49,18 @@ TEST_F(UiTest, SurfaceFollowsOnePixelRule) {
   Start();
   k->Cls();
   k->Line(2680, 3000, 2680, 3300, kLightRed);  // 178.67 -> 179, rows 200 to 220
-  ExpectDots({{179, 200, kLightRed}, {179, 220, kLightRed}, {179, 221, kWhite}, {178, 210, kWhite}});
+  ExpectDots(
+      {{179, 200, kLightRed}, {179, 220, kLightRed}, {179, 221, kWhite}, {178, 210, kWhite}});
   std::vector<float> xs;
   for (int x = 3000; x <= 3120; ++x) xs.push_back(static_cast<float>(x));  // pixels 200 to 208
   k->VerticalLines(xs.data(), static_cast<int>(xs.size()), 9000, 8000, kLightBlue);
-  ExpectDots({{199, 560, kWhite}, {200, 560, kLightBlue}, {208, 560, kLightBlue}, {209, 560, kWhite}});
+  ExpectDots(
+      {{199, 560, kWhite}, {200, 560, kLightBlue}, {208, 560, kLightBlue}, {209, 560, kWhite}});
   k->FilledBox(3150, 8700, 2900, 8500, kWhite);  // corners in any order: rows 567 to 580
   ExpectDots({{204, 560, kLightBlue}, {204, 570, kWhite}, {204, 581, kLightBlue}});
   k->VerticalLines(xs.data(), static_cast<int>(xs.size()), 9000, 7000, kLightBlue);
-  ExpectDots({{204, 467, kLightBlue}, {204, 570, kLightBlue}, {204, 600, kLightBlue}, {204, 466, kWhite}});
+  ExpectDots(
+      {{204, 467, kLightBlue}, {204, 570, kLightBlue}, {204, 600, kLightBlue}, {204, 466, kWhite}});
   k->Line(4500, 4500, 4500, 4500, kLightRed);
   ExpectDots({{300, 300, kWhite}});
   k->SetForeColor(kLightBlue);
