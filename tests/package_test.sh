@@ -40,29 +40,24 @@ echo "Depends: $depends"
 # Names of the Depends entries, without versions or alternatives.
 dep_names=" $(echo "$depends" | sed -E 's/\([^)]*\)//g; s/:[^ ,|]*//g; s/[ ,|]+/ /g') "
 needs() { [[ "$dep_names" == *" $1 "* ]] || fail "Depends lacks $1 ($2)"; }
-for name in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do
-  needs "$name" "the program uses it"
-done
-# The program uses Qt's private interface: only the very Qt build it was
-# made with will do.
+for name in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do needs "$name" "used"; done
+# Qt's private interface: only the very Qt build it was made with will do.
 qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 | sed -E 's/[+~-].*//')
 [[ "$depends" == *"qt6-base-abi (= $qt_version)"* ]] || fail "Depends lacks qt6-base-abi (= $qt_version)"
-
-# The owners here of every library the program links (libm comes with libc6),
-# of the X11 platform plugin and of the fonts it asks for are in Depends.
+# The owners of every library the program links, of the X11 platform plugin
+# and of the fonts it asks for are in Depends.
 owned() {
   local owner
   owner=$(dpkg -S "$1" 2>/dev/null || dpkg -S "$(readlink -f "$1")") || fail "no package owns $1"
   needs "${owner%%:*}" "owner of $2"
 }
-while read -r lib; do
+for lib in $(objdump -p "$exe" | awk '$1 == "NEEDED" { print $2 }'); do
   path=$(ldd "$exe" | awk -v l="$lib" '$1 == l && $2 == "=>" { print $3 }')
   [ -n "$path" ] || fail "$lib not found by ldd"
   owned "$path" "$lib"
-done < <(objdump -p "$exe" | awk '$1 == "NEEDED" { print $2 }')
+done
 qxcb=$(find /usr/lib -path '*/qt6/plugins/platforms/libqxcb.so' | head -n1)
-[ -n "$qxcb" ] || fail "no Qt X11 platform plugin on this system"
-owned "$qxcb" "the X11 platform plugin"
+owned "${qxcb:?no Qt X11 platform plugin}" "the X11 platform plugin"
 if command -v fc-match >/dev/null; then
   for font in "Liberation Sans" "Liberation Serif"; do owned "$(fc-match -f '%{file}' "$font")" "$font"; done
 fi

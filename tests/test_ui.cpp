@@ -71,16 +71,6 @@ TEST_F(UiTest, SurfaceFollowsOnePixelRule) {
   k->FilledBox(-1e30f, 5, 1e30f, 10, kLightBlue);
 }
 
-// Screens beyond the 16-bit limits of the layout become a magnified virtual screen.
-TEST_F(UiTest, LargeScreensWorkInAMagnifiedVirtualScreen) {
-  const float screens[][3] = {
-      {2184, 1000, 1}, {2185, 1000, 2}, {1000, 2648, 1}, {1000, 2649, 2}, {7680, 4320, 4}};
-  for (const auto& [w, h, scale] : screens) {
-    ui::seams::SetScreenTwips(w * 15, h * 15);
-    EXPECT_EQ(ui::ScreenScale(), scale) << w << "x" << h;
-  }
-}
-
 // The end stops the handler that asked for it, and nothing is delivered after.
 TEST_F(UiTest, QuitEndsTheProgramEvenWithAListOpen) {
   Start();
