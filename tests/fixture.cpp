@@ -66,3 +66,12 @@ float KestorTest::Measure(const std::string& text, float points, bool width,
   probe.SetFontSize(points);
   return width ? probe.Width() : probe.Height();
 }
+
+std::string KestorTest::Seen(std::initializer_list<std::pair<int, int>> pixels) const {
+  std::string letters;
+  for (auto [x, y] : pixels) {
+    const std::string c = At(x, y);
+    letters += c == kBlank ? 'W' : c == kBlue ? 'B' : c == kRed ? 'R' : c == kMagenta ? 'M' : '?';
+  }
+  return letters;
+}

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Usage: package_test.sh <folder of kestor_<version>_<arch>.deb> <version> <KESTOR_11.KSQ>
-# Checks the package's control fields, Depends and files, then runs the
-# unpacked program under Xvfb from / and from an empty directory, with no data
-# file but the packaged one: a count (pointer over "Lancer", click on the
-# entry "1" at 1024 x 768) must open that file, "Quitter" must end the
-# program with status 0, and it must write nothing.
+# Checks the package's fields, Depends and files, then runs it under Xvfb from /
+# and from an empty directory: a count must open the packaged data file,
+# "Quitter" end the program with status 0, and it must write nothing.
 set -euo pipefail
 pkg_dir=$1 version=$2 reference_data=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -22,14 +20,11 @@ exe=$root/usr/bin/kestor data=$root/usr/share/kestor/KESTOR_11.KSQ
 [ -x "$exe" ] || fail "no executable usr/bin/kestor"
 cmp -s "$data" "$reference_data" || fail "usr/share/kestor/KESTOR_11.KSQ differs from the generated data file"
 for size in 32 48 128 256; do
-  wh=$(od -An -tu4 --endian=big -j16 -N8 "$root/usr/share/icons/hicolor/${size}x${size}/apps/kestor.png" | xargs) ||
-    fail "no icon $size x $size"
-  [ "$wh" = "$size $size" ] || fail "icon ${size}x${size} is $wh (the PNG's width and height)"
+  wh=$(od -An -tu4 --endian=big -j16 -N8 "$root/usr/share/icons/hicolor/${size}x${size}/apps/kestor.png" | xargs)
+  [ "$wh" = "$size $size" ] || fail "icon ${size}x${size} is '$wh' (the PNG's width and height)"
 done
-grep -qs '^Exec=kestor$' "$root/usr/share/applications/org.kestor.Kestor.desktop" ||
-  fail "no desktop entry that runs kestor"
-grep -qs "<release version=\"$version\"" "$root/usr/share/metainfo/org.kestor.Kestor.metainfo.xml" ||
-  fail "no metainfo with the release $version"
+grep -qs '^Exec=kestor$' "$root/usr/share/applications/org.kestor.Kestor.desktop" || fail "no desktop entry that runs kestor"
+grep -qs "<release version=\"$version\"" "$root/usr/share/metainfo/org.kestor.Kestor.metainfo.xml" || fail "no metainfo for $version"
 
 for field in Package=kestor Version="$version" Architecture="$arch"; do
   value=$(dpkg-deb -f "$deb" "${field%%=*}")
@@ -101,8 +96,7 @@ run_from "$scratch/empty"
 # Without any display: one line and status 1, no toolkit abort.
 status=0
 env -i PATH=/usr/bin:/bin HOME="$scratch/home" "$exe" >"$scratch/out" 2>"$scratch/err" || status=$?
-[ "$status" -eq 1 ] || fail "without a display: status $status: $(cat "$scratch/err")"
-[ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -q "no display" "$scratch/err" ||
-  fail "without a display it wrote: $(cat "$scratch/out" "$scratch/err")"
+[ "$status" -eq 1 ] && [ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -q "no display" "$scratch/err" ||
+  fail "without a display: status $status, wrote: $(cat "$scratch/out" "$scratch/err")"
 echo "without a display: $(cat "$scratch/err")"
 echo "package $deb: OK"

@@ -1,5 +1,4 @@
-// The command bar: the hover table, clearing and rate change with their
-// confirmation, and the histogram query under the mouse.
+// The command bar's hover table, clearing and rate change, the histogram query.
 #include <QTest>
 #include <QWindow>
 #include <tuple>
@@ -12,8 +11,7 @@ namespace {
 
 class ControlsTest : public KestorTest {};
 
-// Each row acts from all six list widgets shown and from none shown; the
-// state: count list, its header, rate list, header, information list, header.
+// From all six list widgets shown and none: count list, header, rate list, ...
 TEST_F(ControlsTest, HoverTable) {
   Start();
   k->EFFACER.SetEnabled(true);  // a disabled command reacts to nothing
@@ -24,11 +22,7 @@ TEST_F(ControlsTest, HoverTable) {
     for (ui::Widget* w : lists) s += w->Visible() ? '1' : '0';
     return s;
   };
-  const struct {
-    ui::Widget* widget;
-    bool click;
-    const char *from_all_shown, *from_none_shown;
-  } rows[] = {
+  const std::tuple<ui::Widget*, bool, const char*, const char*> rows[] = {
       {&k->LANCER, false, "110000", "110000"},      {&k->ACTIVITES, false, "001100", "001100"},
       {&k->INFORMATION, false, "000011", "000011"}, {&k->EFFACER, false, "000000", "000000"},
       {&k->TITRE, false, "000000", "000000"},       {&k->Picture1, false, "000000", "000000"},
@@ -36,19 +30,17 @@ TEST_F(ControlsTest, HoverTable) {
       {&k->FIN, false, "010101", "000000"},         {&k->ACTIVITES, true, "011101", "001000"},
       {&k->INFORMATION, true, "010111", "000011"},  {&k->LANCER, true, "110101", "100000"},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.widget->Name() + (r.click ? " click" : " move"));
+  for (const auto& [widget, click, from_all, from_none] : rows)
     for (bool all : {true, false}) {
       for (ui::Widget* w : lists) w->SetVisible(all);
-      r.click ? r.widget->FireClick() : r.widget->FireMouseMove({0, 0, 100, 100});
-      EXPECT_EQ(state(), all ? r.from_all_shown : r.from_none_shown);
+      click ? widget->FireClick() : widget->FireMouseMove({0, 0, 100, 100});
+      EXPECT_EQ(state(), all ? from_all : from_none)
+          << widget->Name() << (click ? " click" : " move");
     }
-  }
 }
 
-// Without counts a new rate applies at once; with counts the panel asks
-// first, only "Quitter" staying usable: NON keeps everything, OUI clears.
-// The state: rate, counts, panel, then the commands enabled (LEAIF).
+// With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
+// clears. The state: rate, counts, panel, the commands enabled (LEAIF).
 TEST_F(ControlsTest, RateChangeAndClearing) {
   Start();
   auto state = [&] {
@@ -86,14 +78,12 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
 
 class QueryTest : public ControlsTest {
  protected:
-  // Over the bars, below the mean label, at class c (reference screen: a
-  // twip is a twip, class 0 at 1530, 300 a class).
+  // Over the bars at class c (reference screen: class 0 at 1530 twips, 300 a class).
   void Move(double c) { k->FireMouseMove({0, 0, static_cast<float>(1530 + c * 300), 9200}); }
 };
 
-// Silent with no counts, a list header shown, above the mean or during a
-// run; otherwise the class nearest the pointer is read under it, just below
-// the graduations, and its bar lit light magenta.
+// Silent with no counts, a header shown, above the mean or during a run; else
+// the nearest class read under the pointer, its bar light magenta.
 TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Start();
   Move(3);
@@ -117,11 +107,8 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   EXPECT_GT(k->EFF1.Width(), narrow);  // as wide as its text
   EXPECT_FLOAT_EQ(k->EFF1.Left(), 1530 + 1.13f * 300);
   EXPECT_FLOAT_EQ(k->EFF1.Top(), 9500 + 1.6f * k->FIN.Height());
-  // The highlighted bar (column 122) light magenta; the one it left (202) light blue again.
-  EXPECT_EQ(std::make_tuple(At(118, 631), At(122, 631), At(126, 631), At(127, 631), At(202, 631)),
-            std::make_tuple(kMagenta, kMagenta, kMagenta, kBlank, kBlue));
-  // Half-way between two classes the even one is taken, also at the left end
-  // of the base line, where class 0's label starts.
+  EXPECT_EQ(Seen({{118, 631}, {122, 631}, {126, 631}, {127, 631}, {202, 631}}), "MMMWB");
+  // Half-way the even class; class 0's label at the base line's left end.
   const std::pair<double, int> ties[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}};
   for (auto [at, cls] : ties) {
     SCOPED_TRACE(at);
@@ -130,21 +117,16 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
     EXPECT_EQ(k->CURSEUR_I, cls);
   }
   EXPECT_FLOAT_EQ(k->EFF1.Left(), 1380);
-  // Near the right edge the label is pulled in by its own height; an empty
-  // class reads 0.
   Move(40.5);
   EXPECT_FLOAT_EQ(k->EFF1.Left(), 15360 - k->EFF1.Height() - k->EFF1.Width());
   EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 40 ) = 0 ");
-  // Outside the base line's span nothing changes.
   Move(41);
   EXPECT_EQ(k->CURSEUR_I, 40);
 }
 
-// On a 3840 x 2160 screen the program works in a 1920 x 1080 virtual screen
-// shown twice as large (ev 1.875 across, 1.40625 down): class c's centre,
-// 1530 + 300 c reference twips, is at device pixel (1530 + 300 c) x 1.875 /
-// 15 x 2 = 382.5 + 75 c; the base line at 2 x 13359 / 15 = 1781. The real
-// pointer there reads that class.
+// 3840 x 2160 shows a 1920 x 1080 virtual screen twice as large: class c at
+// device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 + 75 c, the base line at
+// 2 x round(9500 x 1.40625) / 15 = 1781.
 TEST_F(QueryTest, TheRealPointerOnAMagnifiedScreenReadsTheClassUnderIt) {
   Start(3840, 2160);
   Run(4);

@@ -1,7 +1,5 @@
-// One count (COMPTAGE1): pulses, the graduations, the bars and their scale,
-// the statistics; finding the data file (OUVERTURE). On the reference
-// screen (1024 x 768) a twip is a twip, 15 to a pixel: the strip row 190,
-// the base line row 633, class c's bar 9 pixels wide centred at 102 + 20 c.
+// One count, the graduations, the scale, the statistics, the data file. On
+// 1024 x 768: strip row 190, base line row 633, class c's bar centred at 102 + 20 c.
 #include <filesystem>
 #include <tuple>
 
@@ -11,24 +9,19 @@ namespace {
 
 class CountTest : public KestorTest {
  protected:
-  // content as the only data file, at midnight (nothing skipped).
   void StartWith(const std::string& content, int16_t rate = 1) {
     Start(1024, 768, {WriteScratchFile("count.ksq", content)});
     k->ACTIV_I = rate;
   }
-  // One count as the runner prepares it.
   void Count(const char* mode = "C_1", int16_t marche = 0) {
-    k->MODE_T = mode;
-    k->MARCHE_I = marche;
-    k->BANDE0();
-    k->COMPTAGE1();
+    k->MODE_T = mode, k->MARCHE_I = marche;
+    k->BANDE0(), k->COMPTAGE1();
   }
   std::string Strip(float twips) const { return At(Px(twips), 190); }
 };
 
-// A value v is 40 v / rate twips; the window is 2680 to 12680. A value
-// reaching 15360 ends a count and is lost; the end of the file, inside a
-// count, continues it from the first value. The last count made is read.
+// A value v is 40 v / rate twips, the window 2680 to 12680; one reaching 15360
+// ends the count, lost; the file's end continues the count from its start.
 TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
   const char* values[] = {" Valeur du comptage = 0 ", " Valeur du comptage = 1 ",
                           " Valeur du comptage = 2 "};
@@ -65,9 +58,8 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
   EXPECT_EQ(std::make_tuple(k->SN_L, k->TEMPS_S), std::make_tuple(1, -40000000.0f));
 }
 
-// The graduation numbers 0, 5, ..., 40 in dark blue start under their ticks,
-// shifted left by 90 twips (one digit) or 170 (two): at pixel 96 + 20 n
-// (less 5 from 10 on), from row 650.
+// 0, 5, ..., 40 in dark blue from row 650, shifted 90 twips left (one digit) or
+// 170 (two) from their ticks: at pixel 96 + 20 n (less 5 from 10 on).
 TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
   StartWith("250\n");
   auto dark = [&](int x0, int x1, int n = 0) {
@@ -96,15 +88,12 @@ TEST_F(CountTest, ABarReachingTheLabelsShrinksTheScaleOncePerCount) {
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));
   // Class 5 now 2000 twips tall (rows 500 to 633), the mark erased, the base line again.
-  EXPECT_EQ(std::make_tuple(At(202, 498), At(202, 501), At(152, 538), At(152, 633)),
-            std::make_tuple(kBlank, kBlue, kBlank, kBlue));
+  EXPECT_EQ(Seen({{202, 498}, {202, 501}, {202, 600}, {152, 538}, {152, 633}}), "WBBWB");
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));  // below the limit at the new scale
 }
 
-// Each case follows a clearing of the previous one's counts: a count, class
-// or sum left behind would show in its texts or classes. Means and e.q.m.
-// are x 100 and rounded half to even; the e.q.m. divides by k.
+// Each case after a clearing; x 100 rounded half to even; the e.q.m. divides by k.
 TEST_F(CountTest, MeanAndSquareOfTheEqm) {
   Start();
   const struct {
@@ -150,8 +139,7 @@ TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStarts) {
   }
 }
 
-// Eleven places are tried (a directory fails too): the file at the twelfth
-// is not found; put at the eleventh, the next count finds it.
+// Eleven places (a directory fails): put at the eleventh, the next count finds it.
 TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   std::vector<std::string> places = {ScratchDir()};
   for (int i = 1; i < 10; ++i) places.push_back(ScratchDir() + "/missing-" + std::to_string(i));
