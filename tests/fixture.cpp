@@ -59,11 +59,8 @@ void KestorTest::OpenPage(int entry) {
 float KestorTest::Measure(const std::string& text, float points, bool width,
                           const std::string& face, bool bold) {
   ui::Label probe(*k, "probe");
-  probe.SetAutoSize(true);
-  probe.SetFontName(face);
-  probe.SetFontBold(bold);
-  probe.SetCaption(text);
-  probe.SetFontSize(points);
+  probe.SetAutoSize(true), probe.SetFontName(face), probe.SetFontBold(bold);
+  probe.SetCaption(text), probe.SetFontSize(points);
   return width ? probe.Width() : probe.Height();
 }
 

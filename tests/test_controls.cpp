@@ -65,7 +65,8 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
   k->EFFACER.FireClick();  // a later plain clear keeps the old rate, not the refused one
   k->OUI.FireClick();
   EXPECT_EQ(state(), "1 0 L-AIF");
-  Run(3);  // 10 counts; a new rate confirmed: everything starts again at that rate
+  for (int entry = 1; entry <= 13; ++entry) Run(entry);  // 2 + 5 + 10 + ... + 20000 counts
+  EXPECT_EQ(state(), "1 38887 LEAIF");  // a new rate confirmed: all starts again at that rate
   ChooseRate(5, true);
   EXPECT_EQ(
       std::make_tuple(state(), k->S1_L, k->EFFECTIF_L, k->ECHELLE_S, k->ACTIVIT.Caption(),

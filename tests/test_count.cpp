@@ -17,7 +17,6 @@ class CountTest : public KestorTest {
     k->MODE_T = mode, k->MARCHE_I = marche;
     k->BANDE0(), k->COMPTAGE1();
   }
-  std::string Strip(float twips) const { return At(Px(twips), 190); }
 };
 
 // A value v is 40 v / rate twips, the window 2680 to 12680; one reaching 15360
@@ -33,7 +32,7 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
     int32_t made = 1;                                   // counts of that value
   } cases[] = {
       {"rate 1", "100\n200\n250\n", 2, {{4000, kBlue}, {12000, kBlue}}},
-      {"left edge", "67\n1000\n", 1, {{2680, kBlue}}},
+      {"left edge, blanks", " \t67 \t\n1000\n", 1, {{2680, kBlue}}},
       {"before the left edge", "66.9975\n1000\n", 0, {{2679.9f, kRed}}},
       {"right edge", "317\n1000\n", 1, {{12680, kBlue}}},
       {"after the right edge", "317.0025\n1000\n", 0, {{12680.1f, kRed}}},
@@ -49,7 +48,7 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
     EXPECT_EQ(std::make_tuple(k->N1C_L, k->TEMPS_S, k->EFFECTIF_L[size_t(c.count)],
                               k->N1COMPTE.Caption()),
               std::make_tuple(c.count, c.pulses.back().first, c.made, values[c.count]));
-    for (const auto& [pos, colour] : c.pulses) EXPECT_EQ(Strip(pos), colour) << pos;
+    for (const auto& [pos, colour] : c.pulses) EXPECT_EQ(At(Px(pos), 190), colour) << pos;
   }
   std::string backwards(60000, '\n');  // a count that never fills the strip ends as it stands
   for (size_t i = 0; i < backwards.size(); i += 3) backwards.replace(i, 2, "-1");

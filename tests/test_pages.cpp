@@ -143,10 +143,10 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
     for (Page page : {kUsage, kRadio, kStatistics, kAbout, kUsage}) {
       SCOPED_TRACE(page);
       OpenPage(page);
+      const std::string open = State() + " " + std::to_string(k->INFOS.ListIndex());
       EXPECT_TRUE(
-          std::regex_match(State(), std::regex("Picture2 BLANCS (Label33 )?(STAT_Image. )?[0-9]+")))
-          << State();
-      EXPECT_EQ(k->INFOS.ListIndex(), -1);
+          std::regex_match(open, std::regex("Picture2 BLANCS (Label33 )?(STAT_Image. )?[0-9]+ -1")))
+          << open;
       if (page == kUsage)
         ExpectTextPage(kUsageLooks, 4, 2, t, b, 931, {1, 2, 11, 13, 15},
                        "UTILISATION|     Lancer :|Arrêter :|Effacer :|Taux de comptage :|");

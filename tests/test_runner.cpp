@@ -80,8 +80,8 @@ TEST_F(RunnerTest, TheContinuousRunPausesCyclesItsCounterAndStops) {
   on_yield = [&](int n) {
     EXPECT_EQ(k->BOUCLE_L, (n - 1) % 499 + 1) << n;
     EXPECT_GE(clock_ - std::exchange(last, clock_), 2.0f) << n;
-    EXPECT_EQ(k->N1MOYEN.Caption() + "|" + k->N1COMPTE.Caption(),
-              " Nmoyen = 2 | Valeur du comptage = 2 ");
+    EXPECT_EQ(k->N1MOYEN.Caption() + "|" + k->VARI1.Caption() + "|" + k->N1COMPTE.Caption(),
+              " Nmoyen = 2 | = 0 | Valeur du comptage = 2 ");
     if (n == 510) k->Label34.FireClick();
   };
   Run(16);
