@@ -3,7 +3,6 @@
 // widget; runs stopped after a few counts; a new window after "Quitter".
 #include <QTest>
 #include <QWindow>
-#include <functional>
 #include <random>
 #include <tuple>
 
@@ -30,15 +29,10 @@ class MouseFuzzTest : public KestorTest {
   }
   QPoint Point() {
     if (Rand(0, 9) < 4) return QPoint(Rand(0, 1023), Rand(0, 767));
-    std::vector<const ui::Widget*> shown;
-    std::function<void(const ui::Container&)> collect = [&](const ui::Container& c) {
-      for (const ui::Widget* w : c.Children())
-        if (w->Shown()) {
-          shown.push_back(w);
-          if (auto* sub = dynamic_cast<const ui::Container*>(w)) collect(*sub);
-        }
-    };
-    collect(*k);
+    std::vector<const ui::Widget*> shown;  // the window's widgets and the title bar's
+    for (const ui::Container* c :
+         std::initializer_list<const ui::Container*>{k.get(), &k->Picture1})
+      for (const ui::Widget* w : c->Children()) shown.insert(shown.end(), w->Shown(), w);
     const QWidget* v = shown[static_cast<size_t>(Rand(0, int(shown.size()) - 1))]->peer()->view;
     return v->mapTo(v->window(), QPoint(Rand(0, v->width() - 1), Rand(0, v->height() - 1)));
   }

@@ -108,23 +108,20 @@ TEST_F(RunnerTest, AMissingFileEndsTheContinuousRunAfterItsPauseAndClearing) {
 
 // Two seconds after its first reading, across midnight; at once when set back.
 TEST_F(RunnerTest, ThePauseEndsTwoSecondsLaterEvenAcrossMidnight) {
-  const struct {
-    float start;  // -1: 5000, then 1
-    int readings;
-    float last;
-  } cases[] = {{50000.0f, 9, 50002.0f}, {86399.5f, 9, 1.5f}, {-1.0f, 2, 1.0f}};
-  Start();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.start);
+  Start();  // start (-1: 5000, then 1), readings, last reading
+  const std::tuple<float, int, float> cases[] = {
+      {50000, 9, 50002}, {86399.5f, 9, 1.5f}, {-1, 2, 1}};
+  for (const auto& [start, count, end] : cases) {
+    SCOPED_TRACE(start);
     int readings = 0;
     float last = 0;
-    ui::seams::SetClock([&] {
-      float t = c.start >= 0 ? c.start + 0.25f * readings : (readings == 0 ? 5000.0f : 1.0f);
+    ui::seams::SetClock([&, s = start] {
+      float t = s >= 0 ? s + 0.25f * readings : (readings == 0 ? 5000.0f : 1.0f);
       ++readings;
       return last = t >= 86400.0f ? t - 86400.0f : t;
     });
     k->PAUSE2();
-    EXPECT_EQ(std::make_tuple(readings, last), std::make_tuple(c.readings, c.last));
+    EXPECT_EQ(std::make_tuple(readings, last), std::make_tuple(count, end));
   }
 }
 

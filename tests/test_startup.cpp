@@ -62,14 +62,22 @@ TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
   k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true);
   ui::Application::ShowForm(*k);
   QCoreApplication::processEvents();
-  const QImage shot = k->peer()->view->grab().toImage();
-  k->peer()->view->hide();
-  auto corner = [&](const ui::Widget& w) {
+  QImage shot = k->peer()->view->grab().toImage();
+  auto origin = [&](const ui::Widget& w) {
     float x = w.Left(), y = w.Top();
     for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent())
       x += c->Left(), y += c->Top();
-    const QRgb c = shot.pixel(Px(x) + 3, Px(y) + 3);
+    return QPoint(Px(x), Px(y));
+  };
+  auto corner = [&](const ui::Widget& w) {
+    const QRgb c = shot.pixel(origin(w) + QPoint(3, 3));
     return Describe(ui::RGB(qRed(c), qGreen(c), qBlue(c)));
+  };
+  auto ink = [&](const ui::Widget& w, QRgb colour, int n = 0) {
+    const QPoint o = origin(w);
+    for (int y = o.y(); y < o.y() + Px(w.Height()); ++y)
+      for (int x = o.x(); x < o.x() + Px(w.Width()); ++x) n += shot.pixel(x, y) == colour;
+    return n;
   };
   std::string seen;
   for (const ui::Widget* w : std::initializer_list<const ui::Widget*>{
@@ -79,14 +87,15 @@ TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
   EXPECT_EQ(seen,
             "(192,192,255)(255,0,0)(192,192,192)(192,192,192)(224,224,224)(255,255,192)(255,0,0)"
             "(192,192,192)(255,255,255)");
-  auto ink = [&](const ui::Widget& w, QRgb colour, int n = 0) {
-    for (int y = Px(w.Top()); y < Px(w.Top() + w.Height()); ++y)
-      for (int x = Px(w.Left()); x < Px(w.Left() + w.Width()); ++x) n += shot.pixel(x, y) == colour;
-    return n;
-  };
   EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);          // the title dark blue
   EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);         // "Quitter" white
   EXPECT_GT(ink(k->KESTOR_Image1, qRgb(0, 0, 255)), 200);  // the logo's blue
+  k->EFF1.SetVisible(false), k->ATTENTION.SetVisible(false);
+  OpenPage(0);  // a page: the blue frame, the white sheet, the title in magenta
+  shot = k->peer()->view->grab().toImage();
+  EXPECT_EQ(corner(k->Picture2) + corner(k->BLANCS), "(0,0,255)(255,255,255)");
+  EXPECT_GT(ink(k->Label1, qRgb(255, 0, 255)), 50);
+  k->peer()->view->hide();
 }
 
 // The layout on two screens from its formulas: ev = h / 768, the base font
