@@ -121,8 +121,10 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Move(40.5);
   EXPECT_FLOAT_EQ(k->EFF1.Left(), 15360 - k->EFF1.Height() - k->EFF1.Width());
   EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 40 ) = 0 ");
-  Move(41);
-  EXPECT_EQ(k->CURSEUR_I, 40);
+  Move(41);                                            // beyond the base line: nothing changes
+  k->EFFACER.FireClick(), k->OUI.FireClick(), Run(0);  // cleared: the label hidden
+  Move(40);                                            // over the class it showed last
+  EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
 }
 
 // 3840 x 2160 shows a 1920 x 1080 virtual screen twice as large: class c at

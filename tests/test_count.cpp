@@ -61,8 +61,8 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
 // 170 (two) from their ticks: at pixel 96 + 20 n (less 5 from 10 on).
 TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
   StartWith("250\n");
-  auto dark = [&](int x0, int x1, int n = 0) {
-    for (int y = 648; y < 675; ++y)
+  auto dark = [&](int x0, int x1, int y0 = 648, int n = 0) {
+    for (int y = y0; y < y0 + 27; ++y)
       for (int x = x0; x < x1; ++x)
         n += k->Pixel(x, y).r < 100 && At(x, y) != kBlue && At(x, y) != kBlank;
     return n;
@@ -72,7 +72,8 @@ TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
     const int x = 96 + 20 * n - (n >= 10 ? 5 : 0);
     EXPECT_GT(dark(x, x + (n >= 10 ? 12 : 7)), 4);
     EXPECT_EQ(dark(x - 4, x), 0);
-  }
+  }  // The window's arrows from row 203: "<" from 2730 twips, " >" ending at 12680.
+  EXPECT_TRUE(dark(182, 192, 203) > 4 && dark(834, 845, 203) > 4);
 }
 
 TEST_F(CountTest, ABarReachingTheLabelsShrinksTheScaleOncePerCount) {
@@ -142,8 +143,7 @@ TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStarts) {
 TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   std::vector<std::string> places = {ScratchDir()};
   for (int i = 1; i < 10; ++i) places.push_back(ScratchDir() + "/missing-" + std::to_string(i));
-  places.push_back(ScratchDir() + "/eleventh.ksq");
-  places.push_back(WriteScratchFile("twelfth.ksq", "250\n"));
+  places.insert(places.end(), {ScratchDir() + "/11.ksq", WriteScratchFile("12.ksq", "1")});
   std::filesystem::remove(places[10]);
   Start(1024, 768, places);
   auto state = [&] {
@@ -152,8 +152,7 @@ TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   };
   Run(0);
   EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false));
-  WriteScratchFile("eleventh.ksq", "250\n");
-  Run(0);
+  WriteScratchFile("11.ksq", "250\n"), Run(0);
   EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true));
 }
 

@@ -83,8 +83,9 @@ TEST_P(HostileFileTest, ASeriesOf1000EndsAsTheRulesSay) {
       {"one value, nothing skipped", "250\n", 0, T::kNone, 1000, kAll250},
       {"one value, 100 to skip", "250\n", 100, T::kNone, 0, kVaries},
       {"exactly 100 values, 100 skipped", k100, 100, T::kNone, 1000, kAll250},
-      {"a value beyond 16 bits in the skip", Repeat(49, "250\n") + "40000\n" + k300, 100, T::kNone,
-       0, kVaries},
+      {"beyond 16 bits in the skip", Repeat(49, "250\n") + "40000\n" + k300, 100, T::kNone, 0,
+       kVaries},
+      {"infinite in the skip", Repeat(49, "250\n") + "1e400\n" + k300, 100, T::kNone, 0, kVaries},
       {"every shape of 250 after a byte-order mark, words, binary garbage, a field longer than "
        "a block, no final line end",
        "\xEF\xBB\xBF" + Repeat(150, "250\n" + Garbage(7, 1) + "\n" + words) +
