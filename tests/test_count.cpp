@@ -32,6 +32,7 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
     int32_t made = 1;                                   // counts of that value
   } cases[] = {
       {"rate 1", "100\n200\n250\n", 2, {{4000, kBlue}, {12000, kBlue}}},
+      {"a pixel apart", "0.25\n0.25\n0.25\n0.25\n1000\n", 0, {{20, kRed}, {30, kRed}, {40, kRed}}},
       {"left edge, blanks", " \t67 \t\n1000\n", 1, {{2680, kBlue}}},
       {"before the left edge", "66.9975\n1000\n", 0, {{2679.9f, kRed}}},
       {"right edge", "317\n1000\n", 1, {{12680, kBlue}}},

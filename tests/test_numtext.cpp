@@ -9,8 +9,7 @@
 
 namespace {
 
-// Fifteen significant digits, an exponent beyond; a French locale (generated
-// by the install step) must not turn the point into a comma.
+// Fifteen digits, then an exponent; a French locale (see install-deps) keeps the point.
 TEST(NumberText, ValuesWhateverTheLocale) {
   // clang-format off
   const std::pair<double, const char*> cases[] = {
