@@ -27,7 +27,8 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   k->OUI.Click = [&] { ++clicks; };
   k->OUI.FireClick();
   EXPECT_EQ(std::make_tuple(Measure("Comptage", 15, true, "Arial"), l.Width(), k->ACTIV.Height(),
-                            k->ACTIV.ListIndex(), clicks, k->ACTIV.List(6) + k->ACTIV.List(-1)),
+                            k->ACTIV.ListIndex(), clicks,
+                            k->ACTIV.List(6) + k->ACTIV.List(-1) + k->ACTIV.List(1 << 24)),
             std::make_tuple(Measure("Comptage", 15), padded, k->ACTIV.RowHeight(), -1, 0, ""));
   k->Line(-1e9f, -1e9f, 1e9f, 1e9f, kLightBlue);
   k->FilledBox(-1e30f, 5, 1e30f, 10, kLightBlue);
