@@ -14,9 +14,8 @@ std::string ScratchDir() {
 }
 
 std::string WriteScratchFile(const std::string& name, const std::string& content) {
-  std::string path = ScratchDir() + "/" + name;
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f << content;
+  const std::string path = ScratchDir() + "/" + name;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
   return path;
 }
 
@@ -26,8 +25,8 @@ void KestorTest::Start(float w_px, float h_px, std::vector<std::string> data_fil
   ui::seams::SetScreenTwips(w_px * 15.0f, h_px * 15.0f);
   clock_ = clock_seconds;
   ui::seams::SetClock([this] { return clock_; });
-  if (data_files.empty()) data_files = {GeneratedDataFile()};
-  ui::seams::SetDataFileCandidates(data_files);
+  ui::seams::SetDataFileCandidates(data_files.empty() ? std::vector{GeneratedDataFile()}
+                                                      : data_files);
   k = std::make_unique<KESTOR_11>();
   ui::Application::LoadForm(*k);
 }
@@ -55,4 +54,21 @@ void KestorTest::OpenPage(int entry) {
   k->INFORMATION.FireClick();
   k->INFOS.SetListIndex(entry);
   k->INFOS.FireMouseUp();
+}
+
+float KestorTest::Measure(const std::string& text, float points, bool width,
+                          const std::string& face, bool bold) {
+  ui::Label probe(*k, "probe");
+  probe.SetAutoSize(true), probe.SetFontName(face), probe.SetFontBold(bold);
+  probe.SetCaption(text), probe.SetFontSize(points);
+  return width ? probe.Width() : probe.Height();
+}
+
+std::string KestorTest::Seen(std::initializer_list<std::pair<int, int>> pixels) const {
+  std::string letters;
+  for (auto [x, y] : pixels) {
+    const std::string c = At(x, y);
+    letters += c == kBlank ? 'W' : c == kBlue ? 'B' : c == kRed ? 'R' : c == kMagenta ? 'M' : '?';
+  }
+  return letters;
 }

@@ -1,5 +1,4 @@
-// Shared test fixture: a started main window on an injected screen, with
-// an injected clock and data-file search list.
+// A started main window on an injected screen, clock and data file; colours.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,42 +13,41 @@
 #include "ui/ui.h"
 #include "window/KESTOR_11.h"
 
-// The pulse data file written by the build.
 inline std::string GeneratedDataFile() {
   return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ";
 }
-
-// A colour as text, so that a failed comparison reads well.
+// A colour as text; the colours a user sees; the pixel of a twip coordinate.
 inline std::string Describe(ui::Rgb c) {
   return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
 }
-
-// Pixel of a twip coordinate (the drawing surface's rule).
+constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255), kLightBlue = ui::RGB(0, 0, 255),
+                  kLightRed = ui::RGB(255, 0, 0), kLightMagenta = ui::RGB(255, 0, 255);
+inline const std::string kBlank = Describe(kWhite), kBlue = Describe(kLightBlue),
+                         kRed = Describe(kLightRed), kMagenta = Describe(kLightMagenta);
 inline int Px(double twips) {
   return static_cast<int>(std::floor(twips / 15.0 + 0.5));
 }
-
-// A scratch directory for this test binary (created on first use).
+// A scratch directory for this test binary, and a file written there.
 std::string ScratchDir();
-// Writes content to ScratchDir()/name and returns the path.
 std::string WriteScratchFile(const std::string& name, const std::string& content);
 
 class KestorTest : public ::testing::Test {
  protected:
-  // Starts the window on a screen of w x h logical pixels (the seam takes
-  // twips: 15 per pixel), with the clock at clock_seconds and the data file
-  // searched at data_files only (the generated file by default).
+  // A screen of w x h pixels, the clock, the data file's places (default: the build's).
   void Start(float w_px = 1024, float h_px = 768, std::vector<std::string> data_files = {},
              float clock_seconds = 0.0f);
   void TearDown() override;
-
-  // What a user does: open the count list and release the button over
-  // entry i; open the rate list and click entry i (confirming the clearing
-  // when confirm is set and the panel asks); open the information list and
-  // release over entry i.
+  // Entry i of the count list, of the rate list (confirming a clearing), of pages.
   void Run(int entry);
   void ChooseRate(int entry, bool confirm = false);
   void OpenPage(int entry);
+  // A text's width (or height) in a face and size, measured by a label of its own.
+  float Measure(const std::string& text, float points, bool width = true,
+                const std::string& face = "Microsoft Sans Serif", bool bold = false);
+  // The colour of surface pixel (x, y), as text; of several, as letters: W
+  // white, B light blue, R light red, M light magenta, ? any other.
+  std::string At(int x, int y) const { return Describe(k->Pixel(x, y)); }
+  std::string Seen(std::initializer_list<std::pair<int, int>> pixels) const;
 
   std::unique_ptr<KESTOR_11> k;
   float clock_ = 0;

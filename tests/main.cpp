@@ -1,5 +1,4 @@
-// Test entry point: one toolkit application on the offscreen platform for
-// the whole run.
+// One toolkit application on the offscreen platform for the whole run.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Usage: package_test.sh <folder of kestor_<version>_<arch>.deb> <version> <KESTOR_11.KSQ>
-# Checks the package's control fields, Depends and files, then runs the
-# unpacked program under Xvfb from / and from an empty directory, with no data
-# file but the packaged one: a count (pointer over "Lancer", click on the
-# entry "1" at 1024 x 768) must open that file, "Quitter" must end the
-# program with status 0, and it must write nothing.
+# Checks the package's fields, Depends and files, then runs it under Xvfb from /
+# and from an empty directory: a count must open the packaged data file,
+# "Quitter" end the program with status 0, and it must write nothing.
 set -euo pipefail
 pkg_dir=$1 version=$2 reference_data=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -22,14 +20,11 @@ exe=$root/usr/bin/kestor data=$root/usr/share/kestor/KESTOR_11.KSQ
 [ -x "$exe" ] || fail "no executable usr/bin/kestor"
 cmp -s "$data" "$reference_data" || fail "usr/share/kestor/KESTOR_11.KSQ differs from the generated data file"
 for size in 32 48 128 256; do
-  wh=$(od -An -tu4 --endian=big -j16 -N8 "$root/usr/share/icons/hicolor/${size}x${size}/apps/kestor.png" | xargs) ||
-    fail "no icon $size x $size"
-  [ "$wh" = "$size $size" ] || fail "icon ${size}x${size} is $wh (the PNG's width and height)"
+  wh=$(od -An -tu4 --endian=big -j16 -N8 "$root/usr/share/icons/hicolor/${size}x${size}/apps/kestor.png" | xargs)
+  [ "$wh" = "$size $size" ] || fail "icon ${size}x${size} is '$wh' (the PNG's width and height)"
 done
-grep -qs '^Exec=kestor$' "$root/usr/share/applications/org.kestor.Kestor.desktop" ||
-  fail "no desktop entry that runs kestor"
-grep -qs "<release version=\"$version\"" "$root/usr/share/metainfo/org.kestor.Kestor.metainfo.xml" ||
-  fail "no metainfo with the release $version"
+grep -qs '^Exec=kestor$' "$root/usr/share/applications/org.kestor.Kestor.desktop" || fail "no desktop entry that runs kestor"
+grep -qs "<release version=\"$version\"" "$root/usr/share/metainfo/org.kestor.Kestor.metainfo.xml" || fail "no metainfo for $version"
 
 for field in Package=kestor Version="$version" Architecture="$arch"; do
   value=$(dpkg-deb -f "$deb" "${field%%=*}")
@@ -40,29 +35,24 @@ echo "Depends: $depends"
 # Names of the Depends entries, without versions or alternatives.
 dep_names=" $(echo "$depends" | sed -E 's/\([^)]*\)//g; s/:[^ ,|]*//g; s/[ ,|]+/ /g') "
 needs() { [[ "$dep_names" == *" $1 "* ]] || fail "Depends lacks $1 ($2)"; }
-for name in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do
-  needs "$name" "the program uses it"
-done
-# The program uses Qt's private interface: only the very Qt build it was
-# made with will do.
+for name in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do needs "$name" "used"; done
+# Qt's private interface: only the very Qt build it was made with will do.
 qt_version=$(dpkg-query -W -f='${Version}' libqt6core6 | sed -E 's/[+~-].*//')
 [[ "$depends" == *"qt6-base-abi (= $qt_version)"* ]] || fail "Depends lacks qt6-base-abi (= $qt_version)"
-
-# The owners here of every library the program links (libm comes with libc6),
-# of the X11 platform plugin and of the fonts it asks for are in Depends.
+# The owners of every library the program links, of the X11 platform plugin
+# and of the fonts it asks for are in Depends.
 owned() {
   local owner
   owner=$(dpkg -S "$1" 2>/dev/null || dpkg -S "$(readlink -f "$1")") || fail "no package owns $1"
   needs "${owner%%:*}" "owner of $2"
 }
-while read -r lib; do
+for lib in $(objdump -p "$exe" | awk '$1 == "NEEDED" { print $2 }'); do
   path=$(ldd "$exe" | awk -v l="$lib" '$1 == l && $2 == "=>" { print $3 }')
   [ -n "$path" ] || fail "$lib not found by ldd"
   owned "$path" "$lib"
-done < <(objdump -p "$exe" | awk '$1 == "NEEDED" { print $2 }')
+done
 qxcb=$(find /usr/lib -path '*/qt6/plugins/platforms/libqxcb.so' | head -n1)
-[ -n "$qxcb" ] || fail "no Qt X11 platform plugin on this system"
-owned "$qxcb" "the X11 platform plugin"
+owned "${qxcb:?no Qt X11 platform plugin}" "the X11 platform plugin"
 if command -v fc-match >/dev/null; then
   for font in "Liberation Sans" "Liberation Serif"; do owned "$(fc-match -f '%{file}' "$font")" "$font"; done
 fi
@@ -106,8 +96,7 @@ run_from "$scratch/empty"
 # Without any display: one line and status 1, no toolkit abort.
 status=0
 env -i PATH=/usr/bin:/bin HOME="$scratch/home" "$exe" >"$scratch/out" 2>"$scratch/err" || status=$?
-[ "$status" -eq 1 ] || fail "without a display: status $status: $(cat "$scratch/err")"
-[ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -q "no display" "$scratch/err" ||
-  fail "without a display it wrote: $(cat "$scratch/out" "$scratch/err")"
+[ "$status" -eq 1 ] && [ "$(wc -l <"$scratch/err")" -eq 1 ] && grep -q "no display" "$scratch/err" ||
+  fail "without a display: status $status, wrote: $(cat "$scratch/out" "$scratch/err")"
 echo "without a display: $(cat "$scratch/err")"
 echo "package $deb: OK"

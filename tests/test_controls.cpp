@@ -1,17 +1,17 @@
-// The command bar: the hover table, clearing and rate change with their
-// confirmation, and the histogram query under the mouse.
+// The command bar's hover table, clearing and rate change, the histogram query.
+#include <QTest>
+#include <QWindow>
 #include <tuple>
 #include <utility>
 
 #include "fixture.h"
+#include "ui/internal.h"
 
 namespace {
 
 class ControlsTest : public KestorTest {};
 
-// Each row acts from all six list widgets shown and from none shown; the
-// state is the six widgets as 0/1: count list, its header, rate list, its
-// header, information list, its header.
+// From all six list widgets shown and none: count list, header, rate list, ...
 TEST_F(ControlsTest, HoverTable) {
   Start();
   k->EFFACER.SetEnabled(true);  // a disabled command reacts to nothing
@@ -22,11 +22,7 @@ TEST_F(ControlsTest, HoverTable) {
     for (ui::Widget* w : lists) s += w->Visible() ? '1' : '0';
     return s;
   };
-  const struct {
-    ui::Widget* widget;
-    bool click;
-    const char *from_all_shown, *from_none_shown;
-  } rows[] = {
+  const std::tuple<ui::Widget*, bool, const char*, const char*> rows[] = {
       {&k->LANCER, false, "110000", "110000"},      {&k->ACTIVITES, false, "001100", "001100"},
       {&k->INFORMATION, false, "000011", "000011"}, {&k->EFFACER, false, "000000", "000000"},
       {&k->TITRE, false, "000000", "000000"},       {&k->Picture1, false, "000000", "000000"},
@@ -34,70 +30,61 @@ TEST_F(ControlsTest, HoverTable) {
       {&k->FIN, false, "010101", "000000"},         {&k->ACTIVITES, true, "011101", "001000"},
       {&k->INFORMATION, true, "010111", "000011"},  {&k->LANCER, true, "110101", "100000"},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.widget->Name() + (r.click ? " click" : " move"));
+  for (const auto& [widget, click, from_all, from_none] : rows)
     for (bool all : {true, false}) {
       for (ui::Widget* w : lists) w->SetVisible(all);
-      r.click ? r.widget->FireClick() : r.widget->FireMouseMove({0, 0, 100, 100});
-      EXPECT_EQ(state(), all ? r.from_all_shown : r.from_none_shown);
+      click ? widget->FireClick() : widget->FireMouseMove({0, 0, 100, 100});
+      EXPECT_EQ(state(), all ? from_all : from_none)
+          << widget->Name() << (click ? " click" : " move");
     }
-  }
 }
 
-// Without counts a new rate applies at once; with counts the panel asks
-// first: NON keeps everything, OUI clears.
+// With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
+// clears. The state: rate, counts, panel, the commands enabled (LEAIF).
 TEST_F(ControlsTest, RateChangeAndClearing) {
   Start();
   auto state = [&] {
-    return std::make_tuple(k->ACTIV_I, k->SN_L, k->ATTENTION.Shown(), k->EFFACER.Enabled());
+    std::string s = std::to_string(k->ACTIV_I) + " " + std::to_string(k->SN_L) + " ";
+    s += k->ATTENTION.Shown() ? "asks " : "";
+    for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN})
+      s += c->Enabled() ? c->Name()[0] : '-';
+    return s;
   };
   ChooseRate(0);
-  EXPECT_EQ(state(), std::make_tuple(50, 0, false, false));
-  EXPECT_EQ(k->ACTIVIT.Caption(), " Taux de comptage = .5 imp/s ");
+  EXPECT_EQ(state() + k->ACTIVIT.Caption(), "50 0 L-AIF Taux de comptage = .5 imp/s ");
   ChooseRate(1);
   Run(2);  // 5 counts
   const auto classes = k->EFFECTIF_L;
   ChooseRate(1);  // the rate in force: nothing but closing the list
-  EXPECT_EQ(state(), std::make_tuple(1, 5, false, true));
-  EXPECT_EQ(k->ACTIV.ListIndex(), -1);
-  ChooseRate(5);  // 16.0: only the quit command stays usable
-  EXPECT_EQ(state(), std::make_tuple(1, 5, true, false));
-  for (ui::Label* c : {&k->LANCER, &k->ACTIVITES, &k->INFORMATION}) EXPECT_FALSE(c->Enabled());
-  EXPECT_TRUE(k->FIN.Enabled());
+  EXPECT_EQ(state() + std::to_string(k->ACTIV.ListIndex()), "1 5 LEAIF-1");
+  ChooseRate(5);  // 16.0
+  EXPECT_EQ(state(), "1 5 asks ----F");
   k->NON.FireClick();
-  EXPECT_EQ(state(), std::make_tuple(1, 5, false, true));
+  EXPECT_EQ(state(), "1 5 LEAIF");
   EXPECT_EQ(k->EFFECTIF_L, classes);
-  // A later plain clear keeps the old rate, not the refused one.
-  k->EFFACER.FireClick();
+  k->EFFACER.FireClick();  // a later plain clear keeps the old rate, not the refused one
   k->OUI.FireClick();
-  EXPECT_EQ(state(), std::make_tuple(1, 0, false, false));
-  // A new rate confirmed: everything starts again at that rate.
-  Run(3);  // 10 counts
+  EXPECT_EQ(state(), "1 0 L-AIF");
+  for (int entry = 1; entry <= 13; ++entry) Run(entry);  // 2 + 5 + 10 + ... + 20000 counts
+  EXPECT_EQ(state(), "1 38887 LEAIF");  // a new rate confirmed: all starts again at that rate
   ChooseRate(5, true);
-  EXPECT_EQ(state(), std::make_tuple(16, 0, false, false));
-  EXPECT_EQ(k->S1_L, 0);
-  EXPECT_EQ(k->EFFECTIF_L, decltype(k->EFFECTIF_L){});
-  EXPECT_FLOAT_EQ(k->ECHELLE_S, 1.0f);
-  EXPECT_EQ(k->ACTIVIT.Caption(), " Taux de comptage = 16 imp/s ");
-  EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage = 0 ");
-  EXPECT_TRUE(k->NBCOMPTAGE.Shown() && !k->N1MOYEN.Shown());
-  for (int c = 0; c <= 40; ++c)  // the histogram is empty: nothing above its base line
-    EXPECT_EQ(Describe(k->Pixel(Px(1530 + 300 * c), Px(k->POSHIST_I) - 3)),
-              Describe(ui::QBColor(15)));
+  EXPECT_EQ(
+      std::make_tuple(state(), k->S1_L, k->EFFECTIF_L, k->ECHELLE_S, k->ACTIVIT.Caption(),
+                      k->NBCOMPTAGE.Caption(), k->NBCOMPTAGE.Shown(), k->N1MOYEN.Shown()),
+      std::make_tuple("16 0 L-AIF", 0, decltype(k->EFFECTIF_L){}, 1.0f,
+                      " Taux de comptage = 16 imp/s ", " Nombre de comptage = 0 ", true, false));
   Run(0);
-  EXPECT_EQ(state(), std::make_tuple(16, 1, false, true));
+  EXPECT_EQ(state(), "16 1 LEAIF");
 }
 
 class QueryTest : public ControlsTest {
  protected:
-  // Pointer x in screen twips for a position u in reference twips.
-  float X(double u) { return static_cast<float>(u * k->ECHHORIZ_S); }
-  // Over the bars, below the mean label, at class c.
-  void Move(double c) { k->FireMouseMove({0, 0, X(k->H1_I + c * 300), k->POSHIST_I - 300.0f}); }
+  // Over the bars at class c (reference screen: class 0 at 1530 twips, 300 a class).
+  void Move(double c) { k->FireMouseMove({0, 0, static_cast<float>(1530 + c * 300), 9200}); }
 };
 
-// Silent with no counts, a list header shown, above the mean or during a
-// run; otherwise the class nearest the pointer is read and its bar lit.
+// Silent with no counts, a header shown, above the mean or during a run; else
+// the nearest class read under the pointer, its bar light magenta.
 TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Start();
   Move(3);
@@ -105,27 +92,24 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Run(4);  // 20 counts at 1 imp/s: 10 of 1, 1 of 5
   k->ACTIVITES.FireMouseMove();
   k->FIN.FireMouseMove();  // the rate list closes, its header stays
-  ASSERT_TRUE(k->Label32.Shown());
   Move(3);
-  EXPECT_FALSE(k->EFF1.Shown());
   k->FireClick();
-  k->FireMouseMove({0, 0, X(k->H1_I + 3 * 300), k->N1MOYEN.Top()});  // above the mean's bottom
-  EXPECT_FALSE(k->EFF1.Shown());
+  k->FireMouseMove({0, 0, 1530 + 3 * 300, k->N1MOYEN.Top()});  // above the mean's bottom
   k->COMPTAGE_I = 1;
   Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
   k->COMPTAGE_I = 0;
   Move(5);
+  EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 5 ) = 1 ");
+  const float narrow = k->EFF1.Width();
   Move(1.13);
-  EXPECT_TRUE(k->EFF1.Shown());
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 1 ) = 10 ");
-  EXPECT_EQ(k->CURSEUR_I, 1);
-  // The highlighted bar is light magenta; the one it left is light blue again.
-  const int base = Px(k->POSHIST_I);
-  EXPECT_EQ(Describe(k->Pixel(Px(1530 + 300), base - 2)), Describe(ui::QBColor(13)));
-  EXPECT_EQ(Describe(k->Pixel(Px(1530 + 5 * 300), base - 2)), Describe(ui::QBColor(9)));
-  // Half-way between two classes the even one is taken, also at the left end
-  // of the base line, where class 0's label starts.
+  EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->EFF1.Caption(), k->CURSEUR_I),
+            std::make_tuple(true, " Effectif de ( 1 ) = 10 ", 1));
+  EXPECT_GT(k->EFF1.Width(), narrow);  // as wide as its text
+  EXPECT_FLOAT_EQ(k->EFF1.Left(), 1530 + 1.13f * 300);
+  EXPECT_FLOAT_EQ(k->EFF1.Top(), 9500 + 1.6f * k->FIN.Height());
+  EXPECT_EQ(Seen({{118, 631}, {122, 631}, {126, 631}, {127, 631}, {202, 631}}), "MMMWB");
+  // Half-way the even class; class 0's label at the base line's left end.
   const std::pair<double, int> ties[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}};
   for (auto [at, cls] : ties) {
     SCOPED_TRACE(at);
@@ -133,15 +117,33 @@ TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
     Move(at);
     EXPECT_EQ(k->CURSEUR_I, cls);
   }
-  EXPECT_FLOAT_EQ(k->EFF1.Left(), X(k->H1_I - 150));
-  // Near the right edge the label is pulled in by its own height; an empty
-  // class reads 0.
+  EXPECT_FLOAT_EQ(k->EFF1.Left(), 1380);
   Move(40.5);
-  EXPECT_FLOAT_EQ(k->EFF1.Left(), ui::ScreenWidth() - k->EFF1.Height() - k->EFF1.Width());
+  EXPECT_FLOAT_EQ(k->EFF1.Left(), 15360 - k->EFF1.Height() - k->EFF1.Width());
   EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 40 ) = 0 ");
-  // Outside the base line's span nothing changes.
-  Move(41);
-  EXPECT_EQ(k->CURSEUR_I, 40);
+  Move(41);                                            // beyond the base line: nothing changes
+  k->EFFACER.FireClick(), k->OUI.FireClick(), Run(0);  // cleared: the label hidden
+  Move(40);                                            // over the class it showed last
+  EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
+}
+
+// 3840 x 2160 runs a 1920 x 1080 logical screen at a device pixel ratio of
+// 2: class c is under the device pixel (1530 + 300 c) 1.875 / 15 x 2 =
+// 382.5 + 75 c, the base line at 2 x round(9500 x 1.40625) / 15 = 1781; the
+// window's input comes in logical pixels, half of those.
+TEST_F(QueryTest, TheRealPointerOnAMagnifiedScreenReadsTheClassUnderIt) {
+  Start(3840, 2160);
+  Run(4);
+  ui::Application::ShowForm(*k);
+  QCoreApplication::processEvents();
+  QWindow* w = k->peer()->view->windowHandle();
+  for (int c : {1, 7, 20, 35, 40}) {
+    SCOPED_TRACE(c);
+    QTest::mouseMove(w, QPoint(383 + 75 * (40 - c), 1765) / 2);  // from another class
+    QTest::mouseMove(w, QPoint(383 + 75 * c, 1765) / 2);
+    EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, c));
+  }
+  k->peer()->view->hide();
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// The window after start-up: widgets and their state, the drawn panel read
-// back as pixels, the layout on the reference screen and a smaller one.
-// (Every other screen size is covered by the robustness tests.)
+// The window after start-up: state, the panel and colours as pixels, the layout.
+#include <QCoreApplication>
+#include <QImage>
+#include <QWidget>
 #include <cmath>
 
 #include "fixture.h"
+#include "ui/internal.h"
 
 namespace {
 
@@ -11,140 +13,158 @@ class StartupTest : public KestorTest {};
 
 TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanel) {
   Start();
-  EXPECT_EQ(k->Caption(), "KESTOR");
-  // The bitmaps are built in (the statistics pictures' sizes show on their
-  // page); one that is not there has no size (and draws nothing).
-  ui::Image& stat3 = k->STAT_Image3;
-  EXPECT_EQ(std::make_pair(k->KESTOR_Image1.PictureWidth(), k->SIGMA2.PictureWidth()),
-            std::make_pair(32, 90));
-  stat3.SetPicture("missing.png");
-  EXPECT_EQ(stat3.PictureWidth() + stat3.PictureHeight(), 0);
-  // The captions, then the three lists' items, blanks included.
-  std::string texts;
+  k->STAT_Image3.SetPicture("missing.png");
+  EXPECT_EQ(std::make_tuple(k->Caption(), k->KESTOR_Image1.PictureWidth(), k->SIGMA2.PictureWidth(),
+                            k->STAT_Image3.PictureWidth() + k->STAT_Image3.PictureHeight(),
+                            k->FIN.ToolTipText(), k->ACTIV_I, k->ACT_I, k->FICHIER_T),
+            std::make_tuple("KESTOR", 32, 90, 0, " Cliquez pour QUITTER ", 1, 1, ""));
+  std::string texts, shown;
   for (ui::Label* l : {&k->TITRE, &k->FIN, &k->LANCER, &k->EFFACER, &k->INFORMATION, &k->ACTIVITES,
                        &k->Label34, &k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1})
     texts += l->Caption() + "|";
-  for (int i : {0, 3, 15, 16}) texts += k->LANCER_N.List(i) + "|";
-  for (int i = 0; i < 6; ++i) texts += k->ACTIV.List(i) + "|";
-  for (int i = 0; i < 4; ++i) texts += k->INFOS.List(i) + "|";
+  for (ui::ListBox* l : {&k->LANCER_N, &k->ACTIV, &k->INFOS}) {
+    for (int i = 0; i < l->ListCount(); ++i)
+      if (l != &k->LANCER_N || i % 3 == 0) texts += l->List(i) + "|";
+    texts += std::to_string(l->ListIndex()) + "|";
+  }
   EXPECT_EQ(texts,
             "KESTOR : Comptage des impulsions liées à la radioactivité|  Quitter  |  Lancer  |"
             "Effacer|Informations| Taux de comptage |  Arrêter  | Taux de comptage = 1 imp/s |"
-            " Nombre de comptage = 0 | Nmoyen = 0 | = 0 |"
-            "                  1 |                10 |        100000 |   En continu |"
-            "   0.5 |   1.0 |   2.0 |   4.0 |   8.0 | 16.0 |"
-            " Utilisation | Radioactivité et comptage | Statistiques | A propos de KESTOR |");
-  EXPECT_EQ(std::make_tuple(k->LANCER_N.ListCount(), k->ACTIV.ListCount(), k->INFOS.ListCount()),
-            std::make_tuple(17, 6, 4));
-  EXPECT_EQ(k->FIN.ToolTipText(), " Cliquez pour QUITTER ");
-
-  // The title bar and the command bar without the stop command, the clear
-  // disabled; no list, header, page or panel; the drawn labels hidden over
-  // their copies.
-  std::string shown;
+            " Nombre de comptage = 0 | Nmoyen = 0 | = 0 |                  1 |                10 |"
+            "              100 |            1000 |          10000 |        100000 |-1|   0.5 |"
+            "   1.0 |   2.0 |   4.0 |   8.0 | 16.0 |-1| Utilisation | Radioactivité et comptage |"
+            " Statistiques | A propos de KESTOR |-1|");
   for (const ui::Container* c : std::initializer_list<const ui::Container*>{k.get(), &k->Picture1})
-    for (const ui::Widget* w : c->Children())
-      if (w->Shown()) shown += w->Name() + " ";
+    for (const ui::Widget* w : c->Children()) shown += w->Shown() ? w->Name() + " " : "";
   EXPECT_EQ(
       shown,
       "Picture1 ACTIVIT NBCOMPTAGE LANCER EFFACER ACTIVITES INFORMATION KESTOR_Image1 TITRE FIN ");
   EXPECT_TRUE(k->LANCER.Enabled() && !k->EFFACER.Enabled());
-
-  // Nothing selected in the lists; the rate in force and chosen 1; no data file yet.
-  for (ui::ListBox* l : {&k->LANCER_N, &k->ACTIV, &k->INFOS}) EXPECT_EQ(l->ListIndex(), -1);
-  EXPECT_EQ(std::make_tuple(k->ACTIV_I, k->ACT_I, k->FICHIER_T), std::make_tuple(1, 1, ""));
-
-  // The measurement panel drawn on the reference screen.
-  const ui::Rgb blue = ui::RGB(0, 0, 255), red = ui::RGB(255, 0, 0), white = ui::RGB(255, 255, 255);
-  // The time axis light red at y = 200, the one-second bracket light blue
-  // over it from x = 179 to 845, its ticks down to y = 217; the histogram's
-  // base line at y = 633 from x = 92 to 912, nothing above it; under it the
-  // ticks of classes at x = 102 + 20 x class, of three lengths: every class
-  // (1, 4) to y = 640, every fifth (5, 15) to 647, every tenth (10, 40) to 653.
-  const struct {
-    int x, y;
-    ui::Rgb colour;
-  } points[] = {{1, 200, red},    {178, 200, red},   {179, 200, blue},  {500, 200, blue},
-                {845, 200, blue}, {846, 200, red},   {1023, 200, red},  {500, 199, white},
-                {179, 217, blue}, {845, 210, blue},  {179, 218, white}, {91, 633, white},
-                {92, 633, blue},  {912, 633, blue},  {913, 633, white}, {500, 632, white},
-                {122, 640, blue}, {122, 641, white}, {182, 640, blue},  {182, 641, white},
-                {202, 647, blue}, {202, 648, white}, {402, 647, blue},  {402, 648, white},
-                {302, 653, blue}, {302, 654, white}, {902, 653, blue},  {902, 654, white}};
-  for (const auto& p : points)
-    EXPECT_EQ(Describe(k->Pixel(p.x, p.y)), Describe(p.colour)) << p.x << "," << p.y;
-
-  // The graduation "20" in dark blue, right of the white point that placed it.
-  int dark = 0;
-  for (int y = 650; y < 675; ++y)
-    for (int x = (1530 - 170 + 20 * 300) / 15; x < (1530 - 170 + 20 * 300) / 15 + 25; ++x)
-      if (k->Pixel(x, y).b > 100 && k->Pixel(x, y).r < 100) ++dark;
-  EXPECT_GT(dark, 10);
-
-  // A blue point at the top-left corner of each label drawn in place.
+  // Axis y 200 light red, the bracket light blue 179 to 845, ticks to 217; the
+  // base line y 633 from 92 to 912; ticks at 102 + 20 c to 640, 647 (5s), 653 (10s).
+  const std::tuple<int, int, std::string> points[] = {
+      {1, 200, kRed},    {178, 200, kRed},   {179, 200, kBlue},  {500, 200, kBlue},
+      {845, 200, kBlue}, {846, 200, kRed},   {1023, 200, kRed},  {500, 199, kBlank},
+      {179, 217, kBlue}, {845, 210, kBlue},  {179, 218, kBlank}, {91, 633, kBlank},
+      {92, 633, kBlue},  {912, 633, kBlue},  {913, 633, kBlank}, {500, 632, kBlank},
+      {122, 640, kBlue}, {122, 641, kBlank}, {182, 640, kBlue},  {182, 641, kBlank},
+      {202, 647, kBlue}, {202, 648, kBlank}, {402, 647, kBlue},  {402, 648, kBlank},
+      {302, 653, kBlue}, {302, 654, kBlank}, {902, 653, kBlue},  {902, 654, kBlank}};
+  for (const auto& [x, y, colour] : points) EXPECT_EQ(At(x, y), colour) << x << "," << y;
   for (ui::Label* l : {&k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1})
-    EXPECT_EQ(Describe(k->Pixel(Px(l->Left()), Px(l->Top()))), Describe(blue)) << l->Name();
+    EXPECT_EQ(At(Px(l->Left()), Px(l->Top())), kBlue) << l->Name();
 }
 
+// A background pixel just inside each part's corner, the ink of two captions.
+TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
+  Start();
+  k->LANCER.FireMouseMove();  // the count list and its header
+  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true);
+  ui::Application::ShowForm(*k);
+  QCoreApplication::processEvents();
+  QImage shot = k->peer()->view->grab().toImage();
+  auto origin = [&](const ui::Widget& w) {
+    float x = w.Left(), y = w.Top();
+    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent())
+      x += c->Left(), y += c->Top();
+    return QPoint(Px(x), Px(y));
+  };
+  auto corner = [&](const ui::Widget& w) {
+    const QRgb c = shot.pixel(origin(w) + QPoint(3, 3));
+    return Describe(ui::RGB(qRed(c), qGreen(c), qBlue(c)));
+  };
+  auto ink = [&](const ui::Widget& w, QRgb colour, int n = 0) {
+    const QPoint o = origin(w);
+    for (int y = o.y(); y < o.y() + Px(w.Height()); ++y)
+      for (int x = o.x(); x < o.x() + Px(w.Width()); ++x) n += shot.pixel(x, y) == colour;
+    return n;
+  };
+  std::string seen;
+  for (const ui::Widget* w : std::initializer_list<const ui::Widget*>{
+           &k->Picture1, &k->FIN, &k->LANCER, &k->Label31, &k->LANCER_N, &k->EFF1, &k->ATTENTION,
+           &k->OUI, &k->ACTIVIT})
+    seen += corner(*w);
+  EXPECT_EQ(seen,
+            "(192,192,255)(255,0,0)(192,192,192)(192,192,192)(224,224,224)(255,255,192)(255,0,0)"
+            "(192,192,192)(255,255,255)");
+  EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);          // the title dark blue
+  EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);         // "Quitter" white
+  EXPECT_GT(ink(k->KESTOR_Image1, qRgb(0, 0, 255)), 200);  // the logo's blue
+  k->EFF1.SetVisible(false), k->ATTENTION.SetVisible(false);
+  OpenPage(0);  // a page: the blue frame, the white sheet, the title in magenta
+  shot = k->peer()->view->grab().toImage();
+  EXPECT_EQ(corner(k->Picture2) + corner(k->BLANCS), "(0,0,255)(255,255,255)");
+  EXPECT_GT(ink(k->Label1, qRgb(255, 0, 255)), 50);
+  k->peer()->view->hide();
+}
+
+// The layout on two screens from its formulas: ev = h / 768, the base font
+// f = floor(15 ev), the title bar 800 ev high, the logo 640 ev square at
+// (64 ev, 80 ev), the base line at round(9500 ev), the panel font
+// floor(16 ev); every text width measured in its own face and size.
 TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
-  const float screens[][5] = {{1024, 768, 15, 9500, 16}, {800, 600, 11, 7422, 12}};
-  for (const auto& [w, h, f, poshist, panel_font] : screens) {
-    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+  using Box = std::tuple<float, float, float, float>;
+  auto box = [](const ui::Widget& w) { return Box{w.Left(), w.Top(), w.Width(), w.Height()}; };
+  const float screens[][7] = {{1024, 768, 15, 800, 640, 9500, 16},
+                              {800, 600, 11, 625, 500, 7422, 12}};
+  for (const auto& [w, h, f, bar, logo, poshist, panel] : screens) {
+    SCOPED_TRACE(w);
     Start(w, h);
-    const float ev = h / 768.0f, sw = w * 15;
-    EXPECT_FLOAT_EQ(k->Picture1.Height(), 800 * ev);
-    for (float logo : {k->KESTOR_Image1.Height(), k->KESTOR_Image1.Width(),
-                       10 * k->KESTOR_Image1.Left(), 8 * k->KESTOR_Image1.Top()})
-      EXPECT_FLOAT_EQ(logo, 640 * ev);
-    EXPECT_EQ(std::make_tuple(k->FIN.FontSize(), k->LANCER.FontSize(), k->POSHIST_I,
+    const float sw = w * 15, sh = h * 15, line = Measure("x", f, false);
+    EXPECT_EQ(std::make_tuple(k->Picture1.Height(), box(k->KESTOR_Image1), k->POSHIST_I,
                               k->OUI.FontSize(), k->DISK_1.FontSize()),
-              std::make_tuple(f, f, poshist, panel_font, 1.5f * f));
-
-    // The quit command a margin of its own height from the right edge; the
-    // title centred between the logo and it, and no wider than the gap.
-    EXPECT_FLOAT_EQ(k->FIN.Left(), sw - k->FIN.Width() - k->FIN.Height());
-    const float x0 = k->KESTOR_Image1.Left() + k->KESTOR_Image1.Width();
-    EXPECT_LE(k->TITRE.Width(), k->FIN.Left() - 3 * k->FIN.Height() - x0);
-    EXPECT_NEAR(k->TITRE.Left() - x0, k->FIN.Left() - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
-    // The largest size that fits: one point more would overflow the gap or
-    // the bar's height.
-    const float title = k->TITRE.FontSize();
-    if (title < 40) {
-      k->TITRE.SetFontSize(title + 1);
-      EXPECT_TRUE(k->TITRE.Width() > k->FIN.Left() - 3 * k->FIN.Height() - x0 ||
-                  k->TITRE.Height() > k->KESTOR_Image1.Height() - k->FIN.Height() / 4)
-          << title;
-      k->TITRE.SetFontSize(title);
+              std::make_tuple(bar, Box{logo / 10, logo / 8, logo, logo}, int16_t(poshist), panel,
+                              1.5f * f));
+    const float quit = Measure("  Quitter  ", f), fin = sw - quit - line;
+    EXPECT_EQ(box(k->FIN), Box(fin, (bar - line) / 2, quit, line));
+    const float x0 = logo * 1.1f;
+    EXPECT_LE(k->TITRE.Width(), fin - 3 * line - x0);
+    EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
+    float left = 0;
+    for (auto [c, text] :
+         {std::pair{&k->LANCER, "  Lancer  "}, std::pair{&k->EFFACER, "  Effacer  "},
+          std::pair{&k->ACTIVITES, " Taux de comptage "},
+          std::pair{&k->INFORMATION, "  Informations  "}}) {
+      EXPECT_EQ(box(*c), Box(left, bar, Measure(text, f), line)) << text;
+      left += Measure(text, f);
     }
-
-    // Commands side by side under the title bar.
-    EXPECT_EQ(k->LANCER.Top(), k->Picture1.Height());
-    const ui::Label* bar[] = {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION};
-    for (int i = 1; i < 4; ++i) EXPECT_EQ(bar[i]->Left(), bar[i - 1]->Left() + bar[i - 1]->Width());
-    EXPECT_EQ(k->Label34.Left(), k->LANCER.Width());
-
-    // The number of counts keeps the left edge of its widest text.
-    k->MOT1.SetCaption(" Nombre de comptages = 10000000 ");
-    EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(), sw - k->MOT1.Width() - 200 * k->ECHHORIZ_S);
-
-    // Lists hang under their headers, on a common axis, whole rows high.
+    EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(),
+                    sw - Measure(" Nombre de comptages = 10000000 ", f) - 200 * w / 1024);
     const float r = k->LANCER_N.RowHeight();
-    EXPECT_EQ(std::make_tuple(k->LANCER_N.Height(), k->ACTIV.Height(), k->INFOS.Height()),
-              std::make_tuple(9 * r, 6 * r, 4 * r));
-    EXPECT_NEAR(k->LANCER_N.Left() + k->LANCER_N.Width() / 2,
-                k->Label31.Left() + k->Label31.Width() / 2, 0.01);
-    EXPECT_LE(k->INFOS.Left() + k->INFOS.Width(), sw - k->Label33.Height() + 0.01);
-
-    // The two equals signs of the rate and the mean line up.
-    k->MOT1.SetCaption(" Nmoyen =");
-    const float mean_sign = k->N1MOYEN.Left() + k->MOT1.Width();
-    k->MOT1.SetCaption(" Taux de comptage =");
-    EXPECT_NEAR(mean_sign, k->ACTIVIT.Left() + k->MOT1.Width(), 0.01);
-
-    // The confirmation panel: OUI and NON border the last line.
-    EXPECT_FLOAT_EQ(k->NON.Left() + k->NON.Width(), k->ATT_03.Left());
-    EXPECT_FLOAT_EQ(k->OUI.Left(), k->ATT_03.Left() + k->ATT_03.Width());
-    EXPECT_FLOAT_EQ(k->ATTENTION.Height(), 11 * k->ATT_01.Height());
+    const std::tuple<ui::ListBox*, ui::Label*, const char*, const char*, float> lists[] = {
+        {&k->LANCER_N, &k->Label31, "    En continu       ",
+         " Choix du nombre de comptage(s) a ajouter ", 9},
+        {&k->ACTIV, &k->Label32, " 16.0    ", " Choix du taux de comptage en imp/s ", 6},
+        {&k->INFOS, &k->Label33, " Radioactivité et comptage  ",
+         "       Choix de l'information       ", 4}};
+    for (const auto& [l, header, widest, caption, rows] : lists) {
+      EXPECT_EQ(std::make_tuple(l->Top(), l->Width(), l->Height(), header->Width()),
+                std::make_tuple(bar + 3 * line + 1.1f * line, Measure(widest, f), rows * r,
+                                Measure(caption, f)));
+      EXPECT_NEAR(l->Left() + l->Width() / 2, header->Left() + header->Width() / 2, 0.01)
+          << caption;
+    }
+    EXPECT_NEAR(k->Label32.Left() + k->Label32.Width() / 2 - k->Label31.Left(),
+                k->ACTIVITES.Left() + k->ACTIVITES.Width() / 2 - line, 0.01);
+    EXPECT_FLOAT_EQ(
+        std::min(sw - line - k->INFOS.Width(),
+                 k->INFORMATION.Left() + (k->INFORMATION.Width() - k->INFOS.Width()) / 2),
+        k->INFOS.Left());
+    EXPECT_NEAR(k->N1MOYEN.Left() + Measure(" Nmoyen =", f),
+                2 * line + Measure(" Taux de comptage =", f), 0.01);
+    // The panels centred: confirmation 11 lines high, missing file a line of margin.
+    const float p1 = Measure("x", panel, false, "Arial", true);
+    const float pw =
+        Measure(" La valeur du nombre des comptages, la moyenne, ", panel, true, "Arial", true);
+    EXPECT_EQ(box(k->ATTENTION), Box((sw - pw) / 2, sh / 2 - 11 * p1 / 2, pw, 11 * p1));
+    EXPECT_EQ(std::make_tuple(k->NON.Left() + k->NON.Width(), k->OUI.Left(), k->OUI.FontBold()),
+              std::make_tuple(k->ATT_03.Left(), k->ATT_03.Left() + k->ATT_03.Width(), true));
+    const float d1 = Measure("x", 1.5f * f, false, "Arial", true),
+                d3 = Measure("x", f, false, "Arial", true);
+    const float dw =
+        Measure("Cliquez sur QUITTER et réinstallez TARQEN1", f, true, "Arial", true) + 2 * d3;
+    const float dh = 2 * d1 + 6 * d3;
+    EXPECT_EQ(box(k->DISK_0), Box((sw - dw) / 2, (sh - dh) / 2, dw, dh));
   }
 }
 

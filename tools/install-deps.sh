@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need,
-# only those that are missing. apt-get as root, through sudo otherwise.
+# only those that are missing, and generates a French UTF-8 locale (the
+# number-text test needs a decimal comma) when there is none. apt-get and
+# locale-gen as root, through sudo otherwise.
 set -euo pipefail
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
@@ -9,6 +12,7 @@ packages=(
   fonts-liberation2
   xvfb xauth
   desktop-file-utils appstream xdotool
+  locales
 )
 
 missing=()
@@ -17,10 +21,16 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-echo "Installing: ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ! locale -a 2>/dev/null | grep -qix 'fr_FR\.utf-\?8'; then
+  echo "Generating the locale fr_FR.UTF-8"
+  $sudo sed -i -E 's/^# *(fr_FR\.UTF-8 UTF-8)/\1/' /etc/locale.gen
+  grep -q '^fr_FR\.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+fi
