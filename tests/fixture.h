@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPoint>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -48,6 +49,8 @@ class KestorTest : public ::testing::Test {
   // when confirm is set and the panel asks); open the information list and
   // release over entry i.
   void Run(int entry);
+  // Window pixel at the centre of a widget (its containers' offsets added).
+  static QPoint Centre(const ui::Widget& w);
   void ChooseRate(int entry, bool confirm = false);
   void OpenPage(int entry);
 
