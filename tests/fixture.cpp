@@ -72,3 +72,12 @@ std::string KestorTest::Seen(std::initializer_list<std::pair<int, int>> pixels) 
   }
   return letters;
 }
+
+QPoint KestorTest::Centre(const ui::Widget& w) {
+  float x = w.Left() + w.Width() / 2, y = w.Top() + w.Height() / 2;
+  for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent()) {
+    x += c->Left();
+    y += c->Top();
+  }
+  return QPoint(static_cast<int>(x / 15), static_cast<int>(y / 15));
+}

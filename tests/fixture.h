@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPoint>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -39,6 +40,8 @@ class KestorTest : public ::testing::Test {
   void TearDown() override;
   // Entry i of the count list, of the rate list (confirming a clearing), of pages.
   void Run(int entry);
+  // Window pixel at the centre of a widget (its containers' offsets added).
+  static QPoint Centre(const ui::Widget& w);
   void ChooseRate(int entry, bool confirm = false);
   void OpenPage(int entry);
   // A text's width (or height) in a face and size, measured by a label of its own.

@@ -7,6 +7,7 @@
 #include <QtGui/qpa/qwindowsysteminterface.h>
 #include <QtGui/qpa/qwindowsysteminterface_p.h>
 
+#include <QListWidget>
 #include <QPointingDevice>
 #include <QScreen>
 #include <QTest>
@@ -46,15 +47,7 @@ class InputTest : public KestorTest {
     ms_ += ms;
   }
 
-  // Window pixel at the centre of a widget, and at the centre of a list's row.
-  static QPoint Centre(const ui::Widget& w) {
-    float x = w.Left() + w.Width() / 2, y = w.Top() + w.Height() / 2;
-    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent()) {
-      x += c->Left();
-      y += c->Top();
-    }
-    return QPoint(static_cast<int>(x / 15), static_cast<int>(y / 15));
-  }
+  // Window pixel at the centre of a list's row.
   static QPoint Entry(const ui::ListBox& l, int row) {
     return QPoint(Centre(l).x(), static_cast<int>((l.Top() + l.RowHeight() * (row + 0.5f)) / 15));
   }
@@ -263,6 +256,55 @@ TEST_F(InputTest, AClickMadeWhileARunHoldsTheThreadIsDropped) {
       EXPECT_EQ(k->ATTENTION.Shown(), r.acts);
     }
   }
+}
+
+// Dragging with the button down moves a list's selection: the release runs
+// the entry under it. A press held back while a count ran, and the drag and
+// release after it, select and run nothing; a stray release clicks nothing.
+TEST_F(InputTest, AListFollowsADragButNotOneWhosePressWasHeld) {
+  Open();
+  Hover(k->LANCER);
+  const QPoint one = Entry(k->LANCER_N, 0), hundred = Entry(k->LANCER_N, 6);
+  Press(one, stamp_);
+  MoveTo((one + hundred) / 2, stamp_ + 40, Qt::LeftButton);
+  MoveTo(hundred, stamp_ + 80, Qt::LeftButton);
+  Release(hundred, stamp_ + 100);
+  Deliver();
+  Wait(1000);
+  ASSERT_EQ(k->SN_L, 1 + 100);
+
+  Hover(k->LANCER);
+  const ulong start = stamp_;
+  k->LANCER_N.MouseUp = [&, h = k->LANCER_N.MouseUp](const ui::Mouse& m) {
+    h(m);
+    ms_ += 300;  // the count lasts 300 ms; meanwhile the hand opens the list and drags on it
+    MoveTo(Centre(k->LANCER), start + 50);
+    Press(hundred, start + 100);
+    MoveTo(Entry(k->LANCER_N, 7), start + 150, Qt::LeftButton);
+    Release(Entry(k->LANCER_N, 7), start + 200);
+  };
+  MoveTo(one, start);
+  Press(one, start);
+  Release(one, start);
+  Deliver();
+  EXPECT_EQ(k->SN_L, 1 + 100 + 1);
+  EXPECT_TRUE(k->LANCER_N.Shown());
+  EXPECT_EQ(k->LANCER_N.ListIndex(), -1);
+  auto* shown = static_cast<QListWidget*>(k->LANCER_N.peer()->view.data());
+  EXPECT_TRUE(shown->selectedItems().isEmpty());
+
+  // A release alone, after a click on "Effacer" was answered.
+  Wait(1000);
+  Do(Gesture::Click, Centre(k->EFFACER));
+  ASSERT_TRUE(k->ATTENTION.Shown());
+  k->NON.FireClick();
+  QWidget* effacer = k->EFFACER.peer()->view;
+  const QPointF c(effacer->width() / 2.0, effacer->height() / 2.0);
+  QCoreApplication::postEvent(
+      effacer, new QMouseEvent(QEvent::MouseButtonRelease, c, effacer->mapToGlobal(c),
+                               Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(k->ATTENTION.Shown());
 }
 
 // A move never makes a click count as held, however long its handler.

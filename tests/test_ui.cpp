@@ -42,14 +42,6 @@ class EventsTest : public KestorTest {
     QCoreApplication::processEvents();
     return k->peer()->view->windowHandle();
   }
-  static QPoint Centre(const ui::Widget& w) {
-    float x = w.Left() + w.Width() / 2, y = w.Top() + w.Height() / 2;
-    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent()) {
-      x += c->Left();
-      y += c->Top();
-    }
-    return QPoint(static_cast<int>(x / 15), static_cast<int>(y / 15));
-  }
   // A click at the centre of a widget, queued in the toolkit as input is.
   static void PostClick(const ui::Widget& w) {
     QWidget* target = w.peer()->view.data();

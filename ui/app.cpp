@@ -57,13 +57,13 @@ void EndNow(const std::string& reason) {
 }
 
 // Records a stretch of steady time during which a handler held the thread,
-// in the window system's time (through the latest input routed). A stretch
-// too short to hold a press stamped after its first millisecond is left out.
+// in the window system's time (through the latest input routed). Before any
+// input there is nothing to compare with.
 void NoteHeld(double from_ms, double to_ms) {
   State& st = S();
   if (!st.input_seen) return;
-  State::Held h{st.input_stamp + (from_ms - st.input_at), st.input_stamp + (to_ms - st.input_at)};
-  if (!(h.to > h.from + 1)) return;
+  const State::Held h{st.input_stamp + (from_ms - st.input_at),
+                      st.input_stamp + (to_ms - st.input_at)};
   st.held[st.held_next] = h;
   st.held_next = (st.held_next + 1) % State::kHeldKept;
 }
