@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need,
-# only those that are missing. apt-get as root, through sudo otherwise.
+# only those that are missing (apt-get as root, through sudo otherwise), then
+# the browser tests' node packages, pinned by tests/web/package-lock.json
+# (npm ci, again only when they are missing or the lock file changed).
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
@@ -9,6 +12,7 @@ packages=(
   fonts-liberation2
   xvfb xauth
   desktop-file-utils appstream xdotool
+  emscripten chromium nodejs
 )
 
 missing=()
@@ -17,10 +21,23 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# npm comes with some builds of nodejs; Debian's own nodejs needs the package.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 
-echo "Installing: ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# puppeteer-core drives the system's chromium and downloads no browser; the
+# variable keeps any other package from fetching one.
+web=tests/web
+stamp=$web/node_modules/.kestor-lock
+if ! cmp -s "$web/package-lock.json" "$stamp"; then
+  echo "Installing the browser tests' node packages (npm ci in $web)"
+  (cd "$web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  cp "$web/package-lock.json" "$stamp"
+fi
