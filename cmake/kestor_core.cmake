@@ -2,8 +2,17 @@
 # display, window, pages and the bitmaps. Shared by the program, the tests,
 # the benchmark and the fuzzer. Expects KESTOR_ROOT (the source tree),
 # KESTOR_VERSION and KESTOR_DATA_DIR (the installed data directory).
+# KESTOR_BACKEND picks the ui backend: qt (the desktop, the default) or web
+# (the browser, cmake/kestor_web.cmake, under emscripten).
+set(KESTOR_BACKEND qt CACHE STRING "ui backend: qt or web")
+set_property(CACHE KESTOR_BACKEND PROPERTY STRINGS qt web)
+if(KESTOR_BACKEND STREQUAL "web")
+  include(${KESTOR_ROOT}/cmake/kestor_web.cmake)
+  return()
+endif()
 file(GLOB KESTOR_SOURCES CONFIGURE_DEPENDS
   ${KESTOR_ROOT}/ui/*.cpp
+  ${KESTOR_ROOT}/ui/qt/*.cpp
   ${KESTOR_ROOT}/engine/*.cpp
   ${KESTOR_ROOT}/display/*.cpp
   ${KESTOR_ROOT}/window/*.cpp
@@ -11,7 +20,7 @@ file(GLOB KESTOR_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM KESTOR_SOURCES ${KESTOR_ROOT}/window/main.cpp)
 find_package(Fontconfig REQUIRED)
 add_library(kestor_core STATIC ${KESTOR_SOURCES})
-target_include_directories(kestor_core PUBLIC ${KESTOR_ROOT})
+target_include_directories(kestor_core PUBLIC ${KESTOR_ROOT} PRIVATE ${KESTOR_ROOT}/ui/qt)
 target_link_libraries(kestor_core PUBLIC Qt6::Widgets PRIVATE Qt6::GuiPrivate Fontconfig::Fontconfig)
 target_compile_definitions(kestor_core PRIVATE
   KESTOR_DATADIR="${KESTOR_DATA_DIR}"

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "fixture.h"
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace {
 

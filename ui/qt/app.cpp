@@ -11,19 +11,10 @@
 #include <exception>
 #include <thread>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 #include "ui/textfile.h"
 
-#ifndef KESTOR_DATADIR
-#define KESTOR_DATADIR "/usr/local/share/kestor"
-#endif
-
 namespace ui {
-
-State& S() {
-  static State state;
-  return state;
-}
 
 namespace {
 
@@ -182,62 +173,15 @@ void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-// --------------------------------------------------------------- data file
+// ---------------------------------------------------------- data file search
 
-std::vector<std::string> DataFileCandidates() {
-  State& st = S();
-  std::vector<std::string> c;
-  if (!st.data_files.empty()) {
-    c = st.data_files;
-  } else {
-    const std::string name = "KESTOR_11.KSQ";
-    std::string exe_dir = QCoreApplication::applicationDirPath().toStdString();
-    std::string home = QDir::homePath().toStdString();
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::string user_data = (xdg && *xdg) ? std::string(xdg) : home + "/.local/share";
-    c = {name,
-         exe_dir + "/" + name,
-         exe_dir + "/../share/kestor/" + name,
-         std::string(KESTOR_DATADIR) + "/" + name,
-         user_data + "/kestor/" + name,
-         home + "/" + name,
-         "/usr/local/share/kestor/" + name,
-         "/usr/share/kestor/" + name,
-         "/opt/kestor/" + name,
-         "/media/cdrom/" + name,
-         "/mnt/" + name};
-  }
-  c.resize(11);
-  return c;
+std::string ProgramDir() {
+  return QCoreApplication::applicationDirPath().toStdString();
 }
 
-// ------------------------------------------------------------------- seams
-
-namespace seams {
-void SetScreenTwips(float width, float height) {
-  S().seam_w = width;
-  S().seam_h = height;
+std::string HomeDir() {
+  return QDir::homePath().toStdString();
 }
-void SetClock(std::function<float()> clock) {
-  S().clock = std::move(clock);
-}
-void SetDataFileCandidates(std::vector<std::string> paths) {
-  S().data_files = std::move(paths);
-}
-void SetYieldHook(Handler hook) {
-  S().yield_hook = std::move(hook);
-}
-void Reset() {
-  State& st = S();
-  st.seam_w = st.seam_h = 0;
-  st.clock = nullptr;
-  st.data_files.clear();
-  st.yield_hook = nullptr;
-  st.ended = false;
-  st.end_reason.clear();
-  st.handler_depth = 0;
-}
-}  // namespace seams
 
 // ------------------------------------------------------------- application
 

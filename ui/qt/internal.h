@@ -10,14 +10,13 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/ui.h"
+#include "ui/backend.h"
 
 namespace ui {
 
@@ -82,28 +81,6 @@ struct Surface {
   qsizetype stride = 0;
 };
 
-// Global state of the layer.
-struct State {
-  // Seams.
-  float seam_w = 0, seam_h = 0;
-  std::function<float()> clock;
-  std::vector<std::string> data_files;
-  Handler yield_hook;
-
-  // End of program.
-  bool ended = false;
-  std::string end_reason;
-
-  // Widgets with changes not yet pushed to the toolkit.
-  std::vector<Widget*> dirty;
-  std::vector<Form*> forms;
-  int handler_depth = 0;
-  // True while the clicks that queued up during a handler are being dropped.
-  bool discarding = false;
-  std::chrono::steady_clock::time_point last_frame{};
-};
-State& S();
-
 // Puts the program's own font configuration in place (when its faces are
 // installed); before the toolkit first looks at fonts.
 void UseOwnFontConfiguration();
@@ -132,17 +109,6 @@ QPixmap LoadPicture(const std::string& name);
 QString Q(const std::string& s);
 QColor ToQColor(Rgb c);
 
-// Virtual pixel of a twip coordinate: floor(t / 15 + 0.5). Values beyond
-// any screen are clamped first, so the conversion is defined. Written
-// without std::floor, which is a library call on the baseline x86-64 target
-// and the hot spot of drawing a histogram bar.
-inline int VPx(double twips) {
-  double p = twips * (1.0 / 15.0) + 0.5;
-  if (!(p > -1e8)) return -100000000;  // also NaN
-  if (p > 1e8) return 100000000;
-  int i = static_cast<int>(p);  // truncates toward zero
-  return i - (p < i);
-}
 // Device rectangle of a widget's twip rectangle (relative to its container).
 QRect DeviceRect(float left, float top, float width, float height);
 

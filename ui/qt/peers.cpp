@@ -15,7 +15,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "resources/logo.xpm"
 #include "resources/sigma2.xpm"
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
 
@@ -54,6 +54,14 @@ QSize PictureSize(const std::string& name) {
       return QSize(static_cast<int>(w), static_cast<int>(h));
   }
   return QImageReader(":/" + Q(name)).size();
+}
+
+bool PicturePixels(const std::string& name, int& width, int& height) {
+  const QSize size = PictureSize(name);
+  const bool valid = size.isValid();
+  width = valid ? size.width() : 0;
+  height = valid ? size.height() : 0;
+  return valid;
 }
 
 QPixmap LoadPicture(const std::string& name) {

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
 

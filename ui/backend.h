@@ -1,0 +1,79 @@
+// Inside the ui layer, whatever the backend: the layer's global state, the
+// twip-to-pixel rule, and what the toolkit-neutral code (widget state, the
+// data-file search) asks of the backend that runs it.
+//
+// Each backend (ui/qt/, ui/web/) has its own internal.h, which includes this
+// header and defines struct Peer (the toolkit side of a widget) with
+//   static void Create(Widget&);             // a new widget's view
+//   static void Sync(Widget&, bool full);    // pushes the widget's state
+//   static void Detach(Widget&);             // the widget is being destroyed
+//   static bool Dirty(const Widget&); static void ClearDirty(Widget&);
+// The neutral sources include "internal.h", found in the backend's directory.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/ui.h"
+
+namespace ui {
+
+// Global state of the layer.
+struct State {
+  // Seams.
+  float seam_w = 0, seam_h = 0;
+  std::function<float()> clock;
+  std::vector<std::string> data_files;
+  Handler yield_hook;
+
+  // End of program.
+  bool ended = false;
+  std::string end_reason;
+
+  // Widgets with changes not yet pushed to the toolkit.
+  std::vector<Widget*> dirty;
+  std::vector<Form*> forms;
+  int handler_depth = 0;
+  // True while the clicks that queued up during a handler are being dropped.
+  bool discarding = false;
+  std::chrono::steady_clock::time_point last_frame{};
+};
+State& S();
+
+// Virtual pixel of a twip coordinate: floor(t / 15 + 0.5). Values beyond
+// any screen are clamped first, so the conversion is defined. Written
+// without std::floor, which is a library call on the baseline x86-64 target
+// and the hot spot of drawing a histogram bar.
+inline int VPx(double twips) {
+  double p = twips * (1.0 / 15.0) + 0.5;
+  if (!(p > -1e8)) return -100000000;  // also NaN
+  if (p > 1e8) return 100000000;
+  int i = static_cast<int>(p);  // truncates toward zero
+  return i - (p < i);
+}
+
+// Pixel size of a font of that many points: a point is 4/3 of a logical
+// pixel (96 per inch), times the magnification; at least one pixel.
+inline int FontPixelSize(float points, int scale) {
+  double px = static_cast<double>(points) * 4.0 / 3.0 * scale + 0.5;
+  if (!(px >= 1)) return 1;  // also NaN
+  if (px > 4000) return 4000;
+  return static_cast<int>(px);
+}
+
+// ------------------------------------------------- provided by the backend
+
+// Width of a text in that font, in logical pixels (not rounded).
+double TextWidth(const std::string& face, float points, bool bold, const std::string& text);
+// Height of a line of text in that font, in twips of whole pixels.
+float LineHeight(const std::string& face, float points, bool bold);
+// Size in pixels of a bitmap of the program ("logo.xpm", "stat1.png");
+// false, and 0 x 0, when there is none.
+bool PicturePixels(const std::string& name, int& width, int& height);
+// The program's own directory and the user's home, for the data-file search.
+std::string ProgramDir();
+std::string HomeDir();
+
+}  // namespace ui
