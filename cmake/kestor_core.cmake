@@ -2,14 +2,8 @@
 # display, window, pages and the bitmaps. Shared by the program, the tests,
 # the benchmark and the fuzzer. Expects KESTOR_ROOT (the source tree),
 # KESTOR_VERSION and KESTOR_DATA_DIR (the installed data directory).
-# KESTOR_BACKEND picks the ui backend: qt (the desktop, the default) or web
-# (the browser, cmake/kestor_web.cmake, under emscripten).
-set(KESTOR_BACKEND qt CACHE STRING "ui backend: qt or web")
-set_property(CACHE KESTOR_BACKEND PROPERTY STRINGS qt web)
-if(KESTOR_BACKEND STREQUAL "web")
-  include(${KESTOR_ROOT}/cmake/kestor_web.cmake)
-  return()
-endif()
+# This is the desktop's library, on the Qt backend (ui/qt/); the browser's
+# build is cmake/kestor_web.cmake.
 file(GLOB KESTOR_SOURCES CONFIGURE_DEPENDS
   ${KESTOR_ROOT}/ui/*.cpp
   ${KESTOR_ROOT}/ui/qt/*.cpp

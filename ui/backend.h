@@ -11,7 +11,10 @@
 // The neutral sources include "internal.h", found in the backend's directory.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,6 +65,30 @@ inline int FontPixelSize(float points, int scale) {
   if (px > 4000) return 4000;
   return static_cast<int>(px);
 }
+
+// The pixels of a line between two virtual pixels, both ends included: a
+// vertical or horizontal line is one rectangle, plot(x0, y0, x1, y1); any
+// other slope one pixel per step along the longer axis, plot(x, y, x, y).
+template <class Plot>
+void RasterLine(int ax, int ay, int bx, int by, Plot plot) {
+  if (ax == bx || ay == by) {
+    plot(ax, ay, bx, by);
+    return;
+  }
+  const long long dx = std::llabs(static_cast<long long>(bx) - ax);
+  const long long dy = std::llabs(static_cast<long long>(by) - ay);
+  const long long steps = std::min<long long>(std::max(dx, dy), 1 << 20);
+  for (long long i = 0; i <= steps; ++i) {
+    double t = steps ? static_cast<double>(i) / static_cast<double>(steps) : 0.0;
+    int px = static_cast<int>(std::floor(ax + (bx - ax) * t + 0.5));
+    int py = static_cast<int>(std::floor(ay + (by - ay) * t + 0.5));
+    plot(px, py, px, py);
+  }
+}
+
+// Width and height of a PNG image from the first 24 bytes of its file (its
+// signature and header chunk); false when they are not those of a PNG.
+bool PngSize(const unsigned char* head, size_t length, int& width, int& height);
 
 // ------------------------------------------------- provided by the backend
 

@@ -1,6 +1,7 @@
 // The layer's state, the test seams and the data-file search: the same for
 // every backend.
 #include <cstdlib>
+#include <cstring>
 
 #include "ui/backend.h"
 
@@ -9,6 +10,32 @@
 #endif
 
 namespace ui {
+
+Rgb QBColor(int index) {
+  static const Rgb kPalette[16] = {
+      RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128),
+      RGB(128, 0, 0),     RGB(128, 0, 128), RGB(128, 128, 0), RGB(192, 192, 192),
+      RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),   RGB(0, 255, 255),
+      RGB(255, 0, 0),     RGB(255, 0, 255), RGB(255, 255, 0), RGB(255, 255, 255)};
+  return kPalette[index & 15];
+}
+
+bool PngSize(const unsigned char* head, size_t length, int& width, int& height) {
+  width = height = 0;
+  // The signature, then the header chunk's length (13) and type.
+  static const char kSignature[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR";
+  if (length < 24 || std::memcmp(head, kSignature, 16) != 0) return false;
+  const auto be32 = [&](size_t at) {
+    long v = 0;
+    for (size_t i = 0; i < 4; ++i) v = v * 256 + head[at + i];
+    return v;
+  };
+  const long w = be32(16), h = be32(20);
+  if (w <= 0 || h <= 0 || w > 0x7fffffff || h > 0x7fffffff) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
 
 State& S() {
   static State state;
