@@ -8,7 +8,10 @@ PACKAGE_BUILD := build-package
 PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build run test bench bitmaps install package clean
+WEB_BUILD  := build-web
+WEB_PORT   ?= 8018
+
+.PHONY: all deps build run test bench bitmaps install package clean web web-run
 
 all: build
 
@@ -78,5 +81,18 @@ fuzz: deps
 	  echo "fuzz: $$(grep -E '^Done [0-9]+ runs' fuzz.log), nothing broken"; \
 	else tail -n 60 fuzz.log; echo "fuzz: a property broke; the input is in $(FUZZ_BUILD)/"; exit 1; fi
 
+# The browser's page: $(WEB_BUILD)/kestor.html (one self-contained file) and
+# $(WEB_BUILD)/site/ (the same as separate files for a web server). Debian's
+# emscripten finds its node modules through NODE_PATH.
+web: deps
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) $(CMAKE_GEN) -DKESTOR_BACKEND=web -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD)
+	@echo "web: $(WEB_BUILD)/kestor.html ($$(du -h $(WEB_BUILD)/kestor.html | cut -f1)) and $(WEB_BUILD)/site/"
+
+# Serves $(WEB_BUILD)/site/ on this machine only (make web-run WEB_PORT=N).
+web-run: web
+	@echo "KESTOR: http://127.0.0.1:$(WEB_PORT)/kestor.html (Ctrl+C to stop)"
+	@cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz $(PACKAGE_BUILD) $(WEB_BUILD) $(WEB_BUILD)-nodata

@@ -12,7 +12,7 @@ packages=(
   fonts-liberation2
   xvfb xauth
   desktop-file-utils appstream xdotool
-  emscripten chromium nodejs
+  emscripten chromium nodejs python3
 )
 
 missing=()

@@ -13,6 +13,7 @@ import argparse
 import base64
 import os
 import shutil
+import struct
 
 FACES = [  # family, weight, file
     ("Kestor Sans", "normal", "LiberationSans-Regular.ttf"),
@@ -20,6 +21,31 @@ FACES = [  # family, weight, file
     ("Kestor Serif", "normal", "LiberationSerif-Regular.ttf"),
     ("Kestor Serif", "bold", "LiberationSerif-Bold.ttf"),
 ]
+
+
+def vertical_metrics(path):
+    """(ascender, descender, units per em) of a TrueType face: hhea's, as
+    the desktop's font engine reads them."""
+    with open(path, "rb") as f:
+        data = f.read()
+    tables = {}
+    count = struct.unpack(">H", data[4:6])[0]
+    for i in range(count):
+        tag, _, offset, _ = struct.unpack(">4sIII", data[12 + 16 * i:28 + 16 * i])
+        tables[tag] = offset
+    units = struct.unpack(">H", data[tables[b"head"] + 18:tables[b"head"] + 20])[0]
+    ascender, descender = struct.unpack(">hh", data[tables[b"hhea"] + 4:tables[b"hhea"] + 8])
+    return ascender, -descender, units
+
+
+def metrics_script(font_dir):
+    """The faces' line metrics for the page: a line of text is as high as
+    the face's ascender and descender, unrounded, as on the desktop."""
+    entries = []
+    for family, weight, name in FACES:
+        a, d, u = vertical_metrics(os.path.join(font_dir, name))
+        entries.append('"%s %s": %.9f' % (weight, family, (a + d) / u))
+    return "<script>var Module = {lineEm: {%s}};</script>" % ", ".join(entries)
 
 
 def font_faces(font_dir, inline):
@@ -35,13 +61,13 @@ def font_faces(font_dir, inline):
     return "\n".join(rules)
 
 
-def page(template, fonts, script):
+def page(template, fonts, script, metrics):
     with open(template, encoding="utf-8") as f:
         text = f.read()
     # The script may hold any text: it goes in as is, never through a pattern.
     head, rest = text.split("@@FONTS@@", 1)
     middle, tail = rest.split("@@SCRIPT@@", 1)
-    return head + fonts + middle + script + tail
+    return head + fonts + middle + metrics + "\n" + script + tail
 
 
 def main():
@@ -59,7 +85,8 @@ def main():
     # "</script" inside the program's script would end the element early.
     script = script.replace("</script", "<\\/script")
     with open(a.single, "w", encoding="utf-8") as f:
-        f.write(page(a.template, font_faces(a.fonts, True), "<script>\n" + script + "\n</script>"))
+        f.write(page(a.template, font_faces(a.fonts, True), "<script>\n" + script + "\n</script>",
+                     metrics_script(a.fonts)))
 
     os.makedirs(a.site, exist_ok=True)
     for _, _, name in FACES:
@@ -67,7 +94,8 @@ def main():
     if a.data:
         shutil.copyfile(a.data, os.path.join(a.site, "KESTOR_11.KSQ"))
     with open(os.path.join(a.site, "kestor.html"), "w", encoding="utf-8") as f:
-        f.write(page(a.template, font_faces(a.fonts, False), '<script src="kestor.js"></script>'))
+        f.write(page(a.template, font_faces(a.fonts, False), '<script src="kestor.js"></script>',
+                     metrics_script(a.fonts)))
 
 
 if __name__ == "__main__":

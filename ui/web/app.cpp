@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 #include "internal.h"
 #include "ui/textfile.h"
@@ -100,6 +101,7 @@ void DoEvents() {
 bool Dispatch(const Handler& h) {
   State& st = S();
   if (st.ended) return false;
+  const double start = emscripten_get_now();
   ++st.handler_depth;
   try {
     h();
@@ -118,7 +120,7 @@ bool Dispatch(const Handler& h) {
   Flush();
   // Clicks made while the handler held the thread would land on whatever
   // now stands under the pointer: they are dropped, moves are kept.
-  if (st.handler_depth == 0) EM_ASM({ Module.stage.dropClicks(); });
+  if (st.handler_depth == 0) EM_ASM({ Module.stage.dropClicks($0); }, start);
   return true;
 }
 
@@ -164,6 +166,19 @@ std::string HomeDir() {
   return "/home/web_user";
 }
 
+// ------------------------------------------------------------ test seams
+
+// The browser tests fix the clock from the page: it starts at start seconds
+// and advances step at every reading.
+extern "C" EMSCRIPTEN_KEEPALIVE void kestor_seam_clock(double start, double step) {
+  auto t = std::make_shared<double>(start);
+  seams::SetClock([t, step] {
+    const double now = *t;
+    *t += step;
+    return static_cast<float>(now);
+  });
+}
+
 // ------------------------------------------------------------- application
 
 Application::Application(int&, char**) {}
@@ -177,6 +192,10 @@ void Application::LoadForm(Form& form) {
 void Application::ShowForm(Form& form) {
   Flush();
   EM_ASM({ Module.stage.show($0, $1); }, form.SurfaceWidth(), form.SurfaceHeight());
+  // A canvas given its size starts blank: the whole surface goes to it.
+  Surface& s = *Peer::SurfaceOf(form);
+  s.Touch(0, 0, s.width - 1, s.height - 1);
+  s.Paint();
 }
 
 int Application::Run(Form& form) {

@@ -12,10 +12,16 @@
 
 namespace ui {
 
+namespace {
+// The embedded face that stands for a face the program names.
+const char* Family(const std::string& face) {
+  return face == "Times New Roman" ? "Kestor Serif" : "Kestor Sans";
+}
+}  // namespace
+
 std::string CssFont(const std::string& face, float points, bool bold, int scale) {
-  const char* family = face == "Times New Roman" ? "\"Kestor Serif\"" : "\"Kestor Sans\"";
-  return std::string(bold ? "bold " : "") + std::to_string(FontPixelSize(points, scale)) + "px " +
-         family;
+  return std::string(bold ? "bold " : "") + std::to_string(FontPixelSize(points, scale)) + "px \"" +
+         Family(face) + "\"";
 }
 
 double TextWidth(const std::string& face, float points, bool bold, const std::string& text) {
@@ -29,9 +35,8 @@ float LineHeight(const std::string& face, float points, bool bold) {
   const auto key = std::make_tuple(face, FontPixelSize(points, 1), bold);
   auto it = cache.find(key);
   if (it != cache.end()) return it->second;
-  const std::string font = CssFont(face, points, bold, 1);
-  const double h =
-      EM_ASM_DOUBLE({ return Module.stage.lineHeight(UTF8ToString($0)); }, font.c_str());
+  const double h = EM_ASM_DOUBLE({ return Module.stage.lineHeight(UTF8ToString($0), $1, $2); },
+                                 Family(face), bold, FontPixelSize(points, 1));
   const float twips = static_cast<float>(std::ceil(h - 1e-3)) * kTwipsPerPixel;
   cache.emplace(key, twips);
   return twips;

@@ -12,7 +12,7 @@ Module.stage = (function () {
   var kinds = {};        // widget number -> kind (0 form, 1 label, 2 box, 3 list, 4 image)
   var lists = {};        // list number -> {rowPx, index}
   var queue = [];        // input waiting for the program
-  var dropBefore = -1;   // presses and releases made before this time are dropped
+  var dropFrom = 0, dropTo = 0;  // presses and releases made in [dropFrom, dropTo) are dropped
   var ended = false;
   var root = null;       // the stage element (the form)
   var canvas = null, ctx = null;
@@ -76,7 +76,7 @@ Module.stage = (function () {
       if (!acting(e)) { e.preventDefault(); return; }
       if (kinds[id] !== 3) e.preventDefault();
       try { el.setPointerCapture(e.pointerId); } catch (err) { /* pointer gone */ }
-      if (e.timeStamp < dropBefore) return;
+      if (e.timeStamp >= dropFrom && e.timeStamp < dropTo) return;
       // A finger or a pen has no hover: its tap is a move to its place first.
       if (e.pointerType !== 'mouse') push(1, id, el, e, 0);
       push(2, id, el, e, 1);
@@ -90,7 +90,7 @@ Module.stage = (function () {
     el.addEventListener('pointerup', function (e) {
       e.stopPropagation();
       if (!acting(e)) return;
-      if (e.timeStamp < dropBefore) return;
+      if (e.timeStamp >= dropFrom && e.timeStamp < dropTo) return;
       push(3, id, el, e, 0);
     });
     el.addEventListener('pointercancel', function (e) {
@@ -263,11 +263,17 @@ Module.stage = (function () {
       measureCtx.font = font;
       return measureCtx.measureText(text).width;
     },
-    lineHeight: function (font) {
-      if (!measureCtx) measureCtx = document.createElement('canvas').getContext('2d');
-      measureCtx.font = font;
-      var m = measureCtx.measureText('Hg');
-      return m.fontBoundingBoxAscent + m.fontBoundingBoxDescent;
+    // Height of a line of text: the face's ascender and descender (from the
+    // page's table of the embedded faces), unrounded, at px pixels.
+    lineHeight: function (family, bold, px) {
+      var em = (Module.lineEm || {})[(bold ? 'bold ' : 'normal ') + family];
+      if (!(em > 0)) {
+        if (!measureCtx) measureCtx = document.createElement('canvas').getContext('2d');
+        measureCtx.font = (bold ? 'bold ' : '') + px + 'px "' + family + '"';
+        var m = measureCtx.measureText('Hg');
+        return m.fontBoundingBoxAscent + m.fontBoundingBoxDescent;
+      }
+      return em * px;
     },
     // Draws a text into the surface's pixels at (x, y) (device pixels, top
     // left of the line) and returns its box width in device pixels.
@@ -321,12 +327,13 @@ Module.stage = (function () {
       return 1;
     },
     pending: function () { return queue.length; },
-    // A handler held the thread until now: the presses and releases made
-    // meanwhile (queued here, or still in the browser's own queue) are
-    // dropped; moves are kept.
-    dropClicks: function () {
-      dropBefore = performance.now();
-      queue = queue.filter(function (e) { return e.type === 1; });
+    // A handler held the thread from start until now: the presses and
+    // releases made meanwhile (queued here, or still in the browser's own
+    // queue) are dropped; moves, and what was made before, are kept.
+    dropClicks: function (start) {
+      dropFrom = start;
+      dropTo = performance.now();
+      queue = queue.filter(function (e) { return e.type === 1 || e.time < dropFrom; });
     },
     // The program has ended: nothing reaches it any more. The tab closes
     // where the browser allows it; otherwise the page says so, and nothing else.
@@ -334,12 +341,12 @@ Module.stage = (function () {
       ended = true;
       queue = [];
       if (root) root.style.display = 'none';
-      try { window.close(); } catch (err) { /* not allowed */ }
       var p = document.createElement('p');
       p.className = 'kestor-ended';
       p.textContent = 'KESTOR est terminé. Vous pouvez fermer cet onglet.';
       document.body.appendChild(p);
       document.documentElement.dataset.ended = '1';
+      try { window.close(); } catch (err) { /* not allowed */ }
     },
     ended: function () { return ended; }
   };
