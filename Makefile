@@ -37,10 +37,14 @@ define build_package
 	@cd $(PACKAGE_BUILD) && cpack -G DEB $(1)
 endef
 
-# The tests include one of the package built here.
+# The tests include one of the package built here, and the browser tests
+# open the web builds made here (with and without the data file).
 test: deps
 	$(call build_package,>/dev/null)
-	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON -DKESTOR_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_BUILD) >/dev/null
+	@$(MAKE) --no-print-directory web
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD)-nodata $(CMAKE_GEN) -DKESTOR_BACKEND=web -DCMAKE_BUILD_TYPE=Release -DKESTOR_WEB_DATA=OFF >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD)-nodata
+	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON -DKESTOR_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_BUILD) -DKESTOR_WEB_DIR=$(CURDIR)/$(WEB_BUILD) -DKESTOR_WEB_NODATA_DIR=$(CURDIR)/$(WEB_BUILD)-nodata >/dev/null
 	@cmake --build $(TEST_BUILD)
 	@$(MAKE) --no-print-directory fuzz SECONDS=30
 	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
@@ -49,6 +53,8 @@ bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKESTOR_TESTS=OFF -DKESTOR_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_BUILD)
 	@QT_QPA_PLATFORM=offscreen ./$(BENCH_BUILD)/bench/kestor_bench
+	@$(MAKE) --no-print-directory web >/dev/null
+	@cd tests/web && node bench.js --web $(CURDIR)/$(WEB_BUILD)
 
 bitmaps: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTOR_TESTS=OFF >/dev/null

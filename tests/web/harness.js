@@ -322,6 +322,6 @@ async function main(tests, args) {
   process.exit(failed ? 1 : 0);
 }
 
-module.exports = {parseArgs, expect, desktopDump, open, close, widgets, sameWidgets, surface,
+module.exports = {parseArgs, expect, desktopDump, launch, serveDir: serve, open, close, widgets, sameWidgets, surface,
                   sameSurface, settle, centre, entryCentre, click, pressOnEntry, releaseOnEntry,
                   shown, caption, waitShown, waitCaption, queryAcross, invariants, main};

@@ -21,6 +21,12 @@ Module.stage = (function () {
   var viewW = 0, viewH = 0;  // the viewport at load, CSS pixels
   var scale = 1;             // device pixels per CSS pixel of the surface
   var frames = 0;            // surface repaints pushed to the canvas
+  var channel = new MessageChannel();
+  var resumes = [];          // the program's yields waiting for their turn
+  channel.port1.onmessage = function () {
+    var f = resumes.shift();
+    if (f) f();
+  };
 
   function readViewport() {
     if (!viewW) {
@@ -249,6 +255,8 @@ Module.stage = (function () {
       canvas.height = h * scale;
       root.style.display = '';
       fit();
+      // When the window was first painted (the benchmark reads it).
+      requestAnimationFrame(function () { api.firstFrameAt = performance.now(); });
     },
     // Copies rows y0..y1, columns x0..x1 (device pixels) of the surface.
     paint: function (ptr, w, h, x0, y0, x1, y1) {
@@ -327,6 +335,11 @@ Module.stage = (function () {
       return 1;
     },
     pending: function () { return queue.length; },
+    // Runs f in a task of its own, after what the browser has queued.
+    post: function (f) {
+      resumes.push(f);
+      channel.port2.postMessage(0);
+    },
     // A handler held the thread from start until now: the presses and
     // releases made meanwhile (queued here, or still in the browser's own
     // queue) are dropped; moves, and what was made before, are kept.

@@ -43,6 +43,26 @@ void Surface::Touch(int x0, int y0, int x1, int y1) {
 void Surface::Fill(int x0, int y0, int x1, int y1, uint32_t rgba) {
   if (x0 > x1) std::swap(x0, x1);
   if (y0 > y1) std::swap(y0, y1);
+  auto hit = [&](const Bar& b) { return b.x0 <= x1 && x0 <= b.x1 && b.top <= y1 && y0 <= b.bottom; };
+  bars.erase(std::remove_if(bars.begin(), bars.end(), hit), bars.end());
+  FillRaw(x0, y0, x1, y1, rgba);
+}
+
+void Surface::FillBar(int x0, int x1, int y0, int y1, uint32_t rgba) {
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+  for (Bar& b : bars) {
+    if (b.x0 != x0 || b.x1 != x1 || b.bottom != y1 || b.rgba != rgba) continue;
+    if (y0 < b.top) FillRaw(x0, y0, x1, b.top - 1, rgba);  // the bar, taller
+    b.top = std::min(b.top, y0);
+    return;
+  }
+  Fill(x0, y0, x1, y1, rgba);
+  if (bars.size() >= 64) bars.erase(bars.begin());
+  bars.push_back(Bar{x0, x1, y0, y1, rgba});
+}
+
+void Surface::FillRaw(int x0, int y0, int x1, int y1, uint32_t rgba) {
   const long long s = Scale();
   long long fx0 = std::max<long long>(0, x0 * s), fy0 = std::max<long long>(0, y0 * s);
   long long fx1 = std::min<long long>(width - 1, x1 * s + s - 1);
@@ -81,6 +101,7 @@ Form::~Form() {
 void Form::Cls() {
   Surface& s = *surface_;
   std::fill(s.pixels.begin(), s.pixels.end(), Word(back_));
+  s.Forget();
   s.Touch(0, 0, s.width - 1, s.height - 1);
   cur_x_ = cur_y_ = 0;
 }
@@ -94,7 +115,16 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
 }
 
 void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) {
-  for (int i = 0; i < n; ++i) Line(xs[i], y1, xs[i], y2, color);
+  // Abscissae in increasing order less than a pixel apart cover every column
+  // from the first to the last: one bar.
+  bool contiguous = n > 0 && y1 != y2;
+  for (int i = 1; i < n && contiguous; ++i)
+    contiguous = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
+  if (!contiguous) {
+    for (int i = 0; i < n; ++i) Line(xs[i], y1, xs[i], y2, color);
+    return;
+  }
+  surface_->FillBar(VPx(xs[0]), VPx(xs[n - 1]), VPx(y1), VPx(y2), Word(color));
 }
 
 void Form::FilledBox(float x1, float y1, float x2, float y2, Rgb color) {
@@ -113,6 +143,7 @@ void Form::Print(const std::string& text) {
   const int scale = Scale();
   const std::string font = CssFont(font_name_, font_size_, false, scale);
   const int x = VPx(cur_x_) * scale, y = VPx(cur_y_) * scale;
+  s.Forget();  // text may cover any remembered bar
   const int w = EM_ASM_INT({ return Module.stage.text($0, $1, $2, $3, $4, UTF8ToString($5),
                                                       UTF8ToString($6), $7, $8, $9); },
                            s.pixels.data(), s.width, s.height, x, y, font.c_str(), text.c_str(),
