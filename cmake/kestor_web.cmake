@@ -38,8 +38,9 @@ file(GLOB KESTOR_WEB_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM KESTOR_WEB_SOURCES ${KESTOR_ROOT}/window/main.cpp)
 add_library(kestor_web_core STATIC ${KESTOR_WEB_SOURCES})
 target_include_directories(kestor_web_core PUBLIC ${KESTOR_ROOT} PRIVATE ${KESTOR_ROOT}/ui/web)
-# The data file embedded in the single page lives in /embedded of the
-# page's virtual file system; the one served beside the page is put in /page.
+# The data file carried by the single page (compressed, in the page itself,
+# see tools/mkpage.py) is put in /embedded of the page's virtual file
+# system before the program starts; the one served beside the page in /page.
 target_compile_definitions(kestor_web_core PRIVATE
   KESTOR_DATADIR="/embedded"
   KESTOR_VERSION="${PROJECT_VERSION}")
@@ -71,10 +72,6 @@ endforeach()
 add_executable(kestor ${KESTOR_ROOT}/window/main.cpp)
 target_link_libraries(kestor PRIVATE kestor_web_core)
 target_link_options(kestor PRIVATE ${KESTOR_WEB_LINK} -sSINGLE_FILE=1)
-if(KESTOR_WEB_DATA)
-  add_dependencies(kestor kestor_web_data)
-  target_link_options(kestor PRIVATE "SHELL:--embed-file ${KESTOR_DATA_FILE}@/embedded/KESTOR_11.KSQ")
-endif()
 set_target_properties(kestor PROPERTIES OUTPUT_NAME kestor-single SUFFIX .js
   LINK_DEPENDS "${KESTOR_ROOT}/ui/web/stage.js;${KESTOR_ROOT}/ui/web/start.js")
 

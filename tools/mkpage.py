@@ -5,12 +5,14 @@
             --single-script kestor-single.js --single kestor.html --site DIR
 
 kestor.html: one self-contained file (the script with the program inside,
-the four Liberation faces as data: URLs). DIR (--site): kestor.html with
+the four Liberation faces as data: URLs, the data file gzip-compressed in a
+base64 block that the page unpacks before the program starts). DIR (--site): kestor.html with
 kestor.js, kestor.wasm (already there), the faces and the data file as
 separate files for a web server.
 """
 import argparse
 import base64
+import gzip
 import os
 import shutil
 import struct
@@ -84,9 +86,15 @@ def main():
         script = f.read()
     # "</script" inside the program's script would end the element early.
     script = script.replace("</script", "<\\/script")
+    carried = ""
+    if a.data:
+        with open(a.data, "rb") as f:
+            packed = gzip.compress(f.read(), compresslevel=9, mtime=0)
+        carried = ('<script type="application/octet-stream" id="kestor-data">'
+                   + base64.b64encode(packed).decode("ascii") + "</script>\n")
     with open(a.single, "w", encoding="utf-8") as f:
-        f.write(page(a.template, font_faces(a.fonts, True), "<script>\n" + script + "\n</script>",
-                     metrics_script(a.fonts)))
+        f.write(page(a.template, font_faces(a.fonts, True),
+                     carried + "<script>\n" + script + "\n</script>", metrics_script(a.fonts)))
 
     os.makedirs(a.site, exist_ok=True)
     for _, _, name in FACES:
