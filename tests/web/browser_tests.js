@@ -86,6 +86,39 @@ test('a series of 200 at 4 imp/s in the single file agrees with the desktop', as
   await h.close(page);
 });
 
+test('on a HiDPI screen the surface has twice the pixels, and the same picture', async (b) => {
+  const want = desktop(800, 600, ...CLOCK, RATE_4, COUNT_200);
+  const page = await series(b, single, RATE_4, COUNT_200,
+                            {width: 800, height: 600, deviceScaleFactor: 2});
+  const size = await page.$eval('.kestor-surface', (c) => [c.width, c.height, c.offsetWidth]);
+  h.expect(size[0] === 1600 && size[1] === 1200 && size[2] === 800,
+           'canvas of 1600 x 1200 device pixels shown on 800 CSS pixels: ' + size);
+  h.sameWidgets(await h.widgets(page), want.widgets, 1);
+  // Text drawn at twice the size is placed to the device pixel, and may
+  // reach a pixel further from its line than at the desktop's size: its
+  // surroundings are left out, and a few of its pixels may differ (a bar or
+  // a line one pixel off would differ by hundreds).
+  h.sameSurface(await h.surface(page), want.surface, 3, 40);
+  await h.close(page);
+});
+
+test('a viewport that grows later scales the whole stage, and clicks still land', async (b, site) => {
+  const page = await h.open(b, site, {width: 800, height: 600});
+  await page.setViewport({width: 1600, height: 1000});
+  await page.waitForFunction(() => {
+    const r = document.querySelector('.kestor-stage').getBoundingClientRect();
+    return Math.abs(r.width - 800 * 1000 / 600) < 1 && Math.abs(r.height - 1000) < 1;
+  });
+  // The layout is the one of the viewport at load, in proportion.
+  const want = desktop(800, 600);
+  h.sameWidgets(await h.widgets(page), want.widgets, 1);
+  await h.click(page, 'LANCER');
+  await h.waitShown(page, 'LANCER_N');
+  await h.releaseOnEntry(page, 'LANCER_N', COUNT_1);
+  await h.waitCaption(page, 'NBCOMPTAGE', ' Nombre de comptage = 1 ');
+  await h.close(page);
+});
+
 test('the histogram query follows the mouse', async (b, site) => {
   const page = await series(b, site, RATE_4, COUNT_1000, {width: 1024, height: 768});
   // Over each class in turn, left to right: the class shown grows.
