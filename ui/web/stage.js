@@ -176,7 +176,12 @@ Module.stage = (function () {
       if (el.textContent !== caption) el.textContent = caption;
       var s = el.style;
       s.font = font;
-      s.lineHeight = lineHeight + 'px';
+      // A line exactly as high as the face's ascender and descender puts the
+      // text at the top of the label, as on the desktop; the label's own
+      // height (whole pixels) is its geometry.
+      var m = /^(bold )?(\d+)px "([^"]+)"/.exec(font);
+      var em = m && (Module.lineEm || {})[(m[1] ? 'bold ' : 'normal ') + m[3]];
+      s.lineHeight = em > 0 ? (em * Number(m[2])) + 'px' : lineHeight + 'px';
       s.color = fore;
       s.background = back;
       s.border = border ? '1px solid #000' : 'none';
