@@ -55,18 +55,24 @@ int ScreenScale() {
 }
 
 // The viewport at load, in CSS pixels, read once; at most what the
-// program's 16-bit positions hold.
+// program's 16-bit positions hold: the window width (32767 twips) and the
+// histogram base line, placed at 9500/11520 of the height. (The desktop
+// magnifies a larger screen by a whole factor; a browser window that large
+// is given the largest stage that fits, at its top left.)
+constexpr float kMaxWidthTwips = 32767.0f;
+constexpr float kMaxHeightTwips = 32767.0f * 11520.0f / 9500.0f;
+
 float ScreenWidth() {
   const State& st = S();
   if (st.seam_w > 0 && st.seam_h > 0) return st.seam_w;
   static const float w = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportWidth(); }));
-  return std::min(w * kTwipsPerPixel, 32767.0f);
+  return std::min(w * kTwipsPerPixel, kMaxWidthTwips);
 }
 float ScreenHeight() {
   const State& st = S();
   if (st.seam_w > 0 && st.seam_h > 0) return st.seam_h;
   static const float h = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportHeight(); }));
-  return std::min(h * kTwipsPerPixel, 39000.0f);
+  return std::min(h * kTwipsPerPixel, kMaxHeightTwips);
 }
 
 int Scale() {
