@@ -8,7 +8,10 @@ PACKAGE_BUILD := build-package
 PREFIX     ?= /usr/local
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps build run test bench bitmaps install package clean
+WEB_BUILD  := build-web
+WEB_PORT   ?= 8018
+
+.PHONY: all deps build run test bench bitmaps install package clean web web-run
 
 all: build
 
@@ -34,10 +37,14 @@ define build_package
 	@cd $(PACKAGE_BUILD) && cpack -G DEB $(1)
 endef
 
-# The tests include one of the package built here.
+# The tests include one of the package built here, and the browser tests
+# open the web builds made here (with and without the data file).
 test: deps
 	$(call build_package,>/dev/null)
-	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON -DKESTOR_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_BUILD) >/dev/null
+	@$(MAKE) --no-print-directory web
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD)-nodata $(CMAKE_GEN) -DKESTOR_BACKEND=web -DCMAKE_BUILD_TYPE=Release -DKESTOR_WEB_DATA=OFF >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD)-nodata
+	@cmake -S . -B $(TEST_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKESTOR_SANITIZE=ON -DKESTOR_PACKAGE_DIR=$(CURDIR)/$(PACKAGE_BUILD) -DKESTOR_WEB_DIR=$(CURDIR)/$(WEB_BUILD) -DKESTOR_WEB_NODATA_DIR=$(CURDIR)/$(WEB_BUILD)-nodata >/dev/null
 	@cmake --build $(TEST_BUILD)
 	@$(MAKE) --no-print-directory fuzz SECONDS=30
 	@cd $(TEST_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
@@ -46,6 +53,8 @@ bench: deps
 	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKESTOR_TESTS=OFF -DKESTOR_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_BUILD)
 	@QT_QPA_PLATFORM=offscreen ./$(BENCH_BUILD)/bench/kestor_bench
+	@$(MAKE) --no-print-directory web >/dev/null
+	@cd tests/web && node bench.js --web $(CURDIR)/$(WEB_BUILD)
 
 bitmaps: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTOR_TESTS=OFF >/dev/null
@@ -78,5 +87,18 @@ fuzz: deps
 	  echo "fuzz: $$(grep -E '^Done [0-9]+ runs' fuzz.log), nothing broken"; \
 	else tail -n 60 fuzz.log; echo "fuzz: a property broke; the input is in $(FUZZ_BUILD)/"; exit 1; fi
 
+# The browser's page: $(WEB_BUILD)/kestor.html (one self-contained file) and
+# $(WEB_BUILD)/site/ (the same as separate files for a web server). Debian's
+# emscripten finds its node modules through NODE_PATH.
+web: deps
+	@NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B $(WEB_BUILD) $(CMAKE_GEN) -DKESTOR_BACKEND=web -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD)
+	@echo "web: $(WEB_BUILD)/kestor.html ($$(du -h $(WEB_BUILD)/kestor.html | cut -f1)) and $(WEB_BUILD)/site/"
+
+# Serves $(WEB_BUILD)/site/ on this machine only (make web-run WEB_PORT=N).
+web-run: web
+	@echo "KESTOR: http://127.0.0.1:$(WEB_PORT)/kestor.html (Ctrl+C to stop)"
+	@cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz $(PACKAGE_BUILD) $(WEB_BUILD) $(WEB_BUILD)-nodata

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 #include "ui/textfile.h"
 #include "ui/ui.h"
 #include "window/KESTOR_11.h"

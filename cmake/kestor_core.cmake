@@ -2,8 +2,11 @@
 # display, window, pages and the bitmaps. Shared by the program, the tests,
 # the benchmark and the fuzzer. Expects KESTOR_ROOT (the source tree),
 # KESTOR_VERSION and KESTOR_DATA_DIR (the installed data directory).
+# This is the desktop's library, on the Qt backend (ui/qt/); the browser's
+# build is cmake/kestor_web.cmake.
 file(GLOB KESTOR_SOURCES CONFIGURE_DEPENDS
   ${KESTOR_ROOT}/ui/*.cpp
+  ${KESTOR_ROOT}/ui/qt/*.cpp
   ${KESTOR_ROOT}/engine/*.cpp
   ${KESTOR_ROOT}/display/*.cpp
   ${KESTOR_ROOT}/window/*.cpp
@@ -11,7 +14,7 @@ file(GLOB KESTOR_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM KESTOR_SOURCES ${KESTOR_ROOT}/window/main.cpp)
 find_package(Fontconfig REQUIRED)
 add_library(kestor_core STATIC ${KESTOR_SOURCES})
-target_include_directories(kestor_core PUBLIC ${KESTOR_ROOT})
+target_include_directories(kestor_core PUBLIC ${KESTOR_ROOT} PRIVATE ${KESTOR_ROOT}/ui/qt)
 target_link_libraries(kestor_core PUBLIC Qt6::Widgets PRIVATE Qt6::GuiPrivate Fontconfig::Fontconfig)
 target_compile_definitions(kestor_core PRIVATE
   KESTOR_DATADIR="${KESTOR_DATA_DIR}"

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "fixture.h"
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace {
 

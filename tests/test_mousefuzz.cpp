@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "fixture.h"
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <set>
 
 #include "fixture.h"
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "fixture.h"
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 //
 // A blank for a value of 0 or more, a minus sign otherwise; the value rounded
 // to 15 significant digits; no thousands separator; "." as decimal point
-// whatever the locale (the digits come from std::to_chars, never printf);
+// whatever the locale (the digits never come from a locale-aware printf);
 // no 0 before the point below 1; no trailing zeros and no point for a whole
 // value: 51 " 51", 56.25 " 56.25", 0.5 " .5", -0.5 "-.5".
 //
@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "ui/charconv.h"
 #include "ui/ui.h"
 
 namespace ui {
@@ -36,8 +37,7 @@ std::string Str(double v) {
 
   // "d.dddddddddddddde+XX": the 15 significant digits, correctly rounded.
   char buf[40];
-  const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, std::fabs(v),
-                                               std::chars_format::scientific, kDigits - 1);
+  const char* const end = conv::Scientific(buf, buf + sizeof buf, std::fabs(v), kDigits - 1);
   std::string digits(1, buf[0]);
   const char* p = buf + 1;
   if (*p == '.') {
@@ -46,7 +46,7 @@ std::string Str(double v) {
   // Exponent: 'e', a sign, two or three digits.
   const bool exponent_negative = p[1] == '-';
   int exponent = 0;
-  for (const char* q = p + 2; q < r.ptr; ++q) exponent = exponent * 10 + (*q - '0');
+  for (const char* q = p + 2; q < end; ++q) exponent = exponent * 10 + (*q - '0');
   if (exponent_negative) exponent = -exponent;
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   const int n = static_cast<int>(digits.size());

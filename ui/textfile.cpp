@@ -28,6 +28,8 @@
 #include <limits>
 #include <memory>
 
+#include "ui/charconv.h"
+
 namespace ui::files {
 
 namespace {
@@ -123,10 +125,10 @@ bool ParseNumber(const char* b, const char* e, double& out) {
       char* q = sig + nsig;
       *q++ = 'e';
       q = std::to_chars(q, text_end, exp10).ptr;
-      const std::from_chars_result r = std::from_chars(sig, q, value);
-      if (r.ec == std::errc::result_out_of_range) {
+      const std::errc ec = conv::ParseDouble(sig, q, value);
+      if (ec == std::errc::result_out_of_range) {
         value = exp10 > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-      } else if (r.ec != std::errc()) {
+      } else if (ec != std::errc()) {
         return false;
       }
     }

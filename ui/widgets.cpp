@@ -1,11 +1,11 @@
 // Widget state: plain members written by the program, pushed to the toolkit
 // by Flush. Setters that change nothing cost a comparison and no more.
-#include <QFontDatabase>
-#include <QImage>
 #include <algorithm>
 #include <cmath>
 
-#include "ui/internal.h"
+// The backend's own internal header (ui/qt/ or ui/web/), which includes
+// ui/backend.h.
+#include "internal.h"
 
 namespace ui {
 
@@ -139,10 +139,10 @@ void Label::SetAutoSize(bool a) {
 }
 
 void Label::Remeasure() const {
-  const QFontMetricsF& fm = MetricsFor(font_name_, font_size_, bold_);
   auto* self = const_cast<Label*>(this);
   self->width_ =
-      static_cast<float>(std::ceil(fm.horizontalAdvance(Q(caption_)) - 1e-3)) * kTwipsPerPixel;
+      static_cast<float>(std::ceil(TextWidth(font_name_, font_size_, bold_, caption_) - 1e-3)) *
+      kTwipsPerPixel;
   self->height_ = LineHeight(font_name_, font_size_, bold_);
   stale_ = false;
 }
@@ -218,9 +218,7 @@ Image::Image(Container& parent, std::string name) : Widget(&parent, std::move(na
 
 void Image::SetPicture(const std::string& resource) {
   resource_ = resource;
-  QSize size = PictureSize(resource);
-  pic_w_ = size.isValid() ? size.width() : 0;
-  pic_h_ = size.isValid() ? size.height() : 0;
+  PicturePixels(resource, pic_w_, pic_h_);
   MarkDirty();
   FitToPicture();
 }

@@ -11,7 +11,7 @@
 
 #include "resources/logo.xpm"
 #include "resources/sigma2.xpm"
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
 
@@ -42,18 +42,19 @@ QSize PictureSize(const std::string& name) {
   QFile file(":/" + Q(name));
   if (!file.open(QIODevice::ReadOnly)) return QSize();
   const QByteArray head = file.read(24);
-  static const char kSignature[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR";
-  if (head.size() == 24 && std::memcmp(head.constData(), kSignature, 16) == 0) {
-    const auto be32 = [&](int at) {
-      long v = 0;
-      for (int i = 0; i < 4; ++i) v = v * 256 + static_cast<unsigned char>(head[at + i]);
-      return v;
-    };
-    const long w = be32(16), h = be32(20);
-    if (w > 0 && h > 0 && w <= 0x7fffffff && h <= 0x7fffffff)
-      return QSize(static_cast<int>(w), static_cast<int>(h));
-  }
+  int w = 0, h = 0;
+  if (PngSize(reinterpret_cast<const unsigned char*>(head.constData()),
+              static_cast<size_t>(head.size()), w, h))
+    return QSize(w, h);
   return QImageReader(":/" + Q(name)).size();
+}
+
+bool PicturePixels(const std::string& name, int& width, int& height) {
+  const QSize size = PictureSize(name);
+  const bool valid = size.isValid();
+  width = valid ? size.width() : 0;
+  height = valid ? size.height() : 0;
+  return valid;
 }
 
 QPixmap LoadPicture(const std::string& name) {

@@ -16,7 +16,7 @@
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
 namespace {

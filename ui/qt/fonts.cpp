@@ -10,7 +10,7 @@
 #include <map>
 #include <tuple>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
 
@@ -141,6 +141,10 @@ const QFont& FontFor(const std::string& face, float points, bool bold) {
 
 const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold) {
   return EntryFor(face, points, bold).metrics;
+}
+
+double TextWidth(const std::string& face, float points, bool bold, const std::string& text) {
+  return MetricsFor(face, points, bold).horizontalAdvance(Q(text));
 }
 
 float LineHeight(const std::string& face, float points, bool bold) {

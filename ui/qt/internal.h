@@ -10,14 +10,13 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ui/ui.h"
+#include "ui/backend.h"
 
 namespace ui {
 
@@ -89,56 +88,6 @@ struct Surface {
   qsizetype stride = 0;
 };
 
-// Global state of the layer.
-struct State {
-  // Seams.
-  float seam_w = 0, seam_h = 0;
-  double seam_ratio = 1;
-  std::function<float()> clock;
-  std::vector<std::string> data_files;
-  Handler yield_hook;
-
-  // End of program.
-  bool ended = false;
-  std::string end_reason;
-
-  std::function<double()> steady;  // monotonic milliseconds; empty: the real clock
-
-  // Widgets with changes not yet pushed to the toolkit.
-  std::vector<Widget*> dirty;
-  std::vector<Form*> forms;
-  int handler_depth = 0;
-  double last_frame = -1e300;  // steady milliseconds of the last push
-
-  // The click rule (see HeldAt). The window system stamps input with its own
-  // millisecond clock; the latest input routed ties that clock to ours.
-  bool input_seen = false;
-  double input_stamp = 0;  // its time stamp
-  double input_at = 0;     // steady milliseconds when it was routed
-  // Steady milliseconds when the running top-level handler began.
-  double held_since = 0;
-  // The last stretches during which a handler held the thread, in the window
-  // system's time: a press stamped in (from + 1, to] was made during one.
-  // Input that reached the program at a yield meanwhile was handled there;
-  // what is still waiting at the end was aimed at what the handler showed.
-  struct Held {
-    double from = 0, to = 0;
-  };
-  static constexpr int kHeldKept = 8;
-  Held held[kHeldKept];
-  int held_next = 0;
-
-  // The screen as start-up read it: every part of the program uses this
-  // reading, even if the resolution changes later (a projector plugged in).
-  struct Screen {
-    bool read = false;
-    float width = 0, height = 0;  // logical twips
-    int magnification = 1;        // whole factor that divided a too-large screen
-    double ratio = 1;             // device pixels to a logical pixel
-  } screen;
-};
-State& S();
-
 // Puts the program's own font configuration in place (when its faces are
 // installed); before the toolkit first looks at fonts.
 void UseOwnFontConfiguration();
@@ -151,18 +100,6 @@ const QFont& FontFor(const std::string& face, float points, bool bold);
 const QFontMetricsF& MetricsFor(const std::string& face, float points, bool bold);
 // Height of a line of text in that font, in twips of whole pixels.
 float LineHeight(const std::string& face, float points, bool bold);
-
-// Monotonic milliseconds (the test seam's when one is set).
-double SteadyMs();
-// The click rule. Every input event routed to a widget is noted with its time
-// stamp; a press still waiting when a handler ends is taken only when it was
-// not made while that handler ran (its click would land on whatever the
-// handler put under the pointer). A move's handler never holds a click.
-void NoteInput(quint64 stamp);
-bool HeldAt(quint64 stamp);
-// Runs an event handler as Dispatch does; a handler that cannot hold the
-// thread (a move's) leaves no held stretch behind.
-bool DispatchHandler(const Handler& h, bool can_hold);
 
 // Puts the main thread's dispatcher in place; before the QApplication.
 void InstallDispatcher();
@@ -183,17 +120,6 @@ QColor ToQColor(Rgb c);
 // the program runs it at. Applies that ratio to the toolkit's screen.
 const State::Screen& ReadScreen();
 
-// Logical pixel of a twip coordinate: floor(t / 15 + 0.5). Values beyond
-// any screen are clamped first, so the conversion is defined. Written
-// without std::floor, which is a library call on the baseline x86-64 target
-// and the hot spot of drawing a histogram bar.
-inline int VPx(double twips) {
-  double p = twips * (1.0 / 15.0) + 0.5;
-  if (!(p > -1e8)) return -100000000;  // also NaN
-  if (p > 1e8) return 100000000;
-  int i = static_cast<int>(p);  // truncates toward zero
-  return i - (p < i);
-}
 // Pixel rectangle of a widget's twip rectangle (relative to its container).
 QRect PixelRect(float left, float top, float width, float height);
 

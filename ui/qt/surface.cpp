@@ -10,18 +10,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
-
-Rgb QBColor(int index) {
-  static const Rgb kPalette[16] = {
-      RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128),
-      RGB(128, 0, 0),     RGB(128, 0, 128), RGB(128, 128, 0), RGB(192, 192, 192),
-      RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),   RGB(0, 255, 255),
-      RGB(255, 0, 0),     RGB(255, 0, 255), RGB(255, 255, 0), RGB(255, 255, 255)};
-  return kPalette[index & 15];
-}
 
 namespace {
 QRgb ToQRgb(Rgb c) {
@@ -179,15 +170,7 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
     return;
   }
   // Any other slope: one pixel per step along the longer axis.
-  const long long dx = std::llabs(static_cast<long long>(bx) - ax);
-  const long long dy = std::llabs(static_cast<long long>(by) - ay);
-  const long long steps = std::min<long long>(std::max(dx, dy), 1 << 20);
-  for (long long i = 0; i <= steps; ++i) {
-    double t = steps ? static_cast<double>(i) / static_cast<double>(steps) : 0.0;
-    int px = static_cast<int>(std::floor(ax + (bx - ax) * t + 0.5));
-    int py = static_cast<int>(std::floor(ay + (by - ay) * t + 0.5));
-    s.FillLogical(px, py, px, py, c);
-  }
+  RasterLine(ax, ay, bx, by, [&](int px, int py, int, int) { s.FillLogical(px, py, px, py, c); });
 }
 
 void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) {

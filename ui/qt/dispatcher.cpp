@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 
 namespace ui {
 

@@ -13,19 +13,10 @@
 #include <exception>
 #include <thread>
 
-#include "ui/internal.h"
+#include "ui/qt/internal.h"
 #include "ui/textfile.h"
 
-#ifndef KESTOR_DATADIR
-#define KESTOR_DATADIR "/usr/local/share/kestor"
-#endif
-
 namespace ui {
-
-State& S() {
-  static State state;
-  return state;
-}
 
 namespace {
 
@@ -54,18 +45,6 @@ void EndNow(const std::string& reason) {
   for (Form* f : st.forms)
     if (QWidget* v = f->peer()->view.data()) v->hide();
   QCoreApplication::exit(0);
-}
-
-// Records a stretch of steady time during which a handler held the thread,
-// in the window system's time (through the latest input routed). Before any
-// input there is nothing to compare with.
-void NoteHeld(double from_ms, double to_ms) {
-  State& st = S();
-  if (!st.input_seen) return;
-  const State::Held h{st.input_stamp + (from_ms - st.input_at),
-                      st.input_stamp + (to_ms - st.input_at)};
-  st.held[st.held_next] = h;
-  st.held_next = (st.held_next + 1) % State::kHeldKept;
 }
 
 }  // namespace
@@ -213,34 +192,6 @@ const std::string& EndReason() {
 
 // ------------------------------------------------------------------- clock
 
-double SteadyMs() {
-  const State& st = S();
-  if (st.steady) return st.steady();
-  return std::chrono::duration<double, std::milli>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-// ------------------------------------------------------------- click rule
-
-void NoteInput(quint64 stamp) {
-  State& st = S();
-  st.input_seen = true;
-  st.input_stamp = static_cast<double>(stamp);
-  st.input_at = SteadyMs();
-}
-
-// A press is held when it was made after the first millisecond of a
-// stretch (time stamps are whole milliseconds: a move and the press that
-// came with it may straddle one) and before the stretch ended.
-bool HeldAt(quint64 stamp) {
-  const State& st = S();
-  const double t = static_cast<double>(stamp);
-  for (const State::Held& h : st.held)
-    if (t > h.from + 1 && t <= h.to) return true;
-  return false;
-}
-
 float Timer() {
   State& st = S();
   if (st.clock) return st.clock();
@@ -252,74 +203,15 @@ void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-// --------------------------------------------------------------- data file
+// ---------------------------------------------------------- data file search
 
-std::vector<std::string> DataFileCandidates() {
-  State& st = S();
-  std::vector<std::string> c;
-  if (!st.data_files.empty()) {
-    c = st.data_files;
-  } else {
-    const std::string name = "KESTOR_11.KSQ";
-    std::string exe_dir = QCoreApplication::applicationDirPath().toStdString();
-    std::string home = QDir::homePath().toStdString();
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::string user_data = (xdg && *xdg) ? std::string(xdg) : home + "/.local/share";
-    c = {name,
-         exe_dir + "/" + name,
-         exe_dir + "/../share/kestor/" + name,
-         std::string(KESTOR_DATADIR) + "/" + name,
-         user_data + "/kestor/" + name,
-         home + "/" + name,
-         "/usr/local/share/kestor/" + name,
-         "/usr/share/kestor/" + name,
-         "/opt/kestor/" + name,
-         "/media/cdrom/" + name,
-         "/mnt/" + name};
-  }
-  c.resize(11);
-  return c;
+std::string ProgramDir() {
+  return QCoreApplication::applicationDirPath().toStdString();
 }
 
-// ------------------------------------------------------------------- seams
-
-namespace seams {
-void SetScreenTwips(float width, float height) {
-  S().seam_w = width;
-  S().seam_h = height;
+std::string HomeDir() {
+  return QDir::homePath().toStdString();
 }
-void SetScreenRatio(double ratio) {
-  S().seam_ratio = ratio > 0 ? ratio : 1;
-}
-void SetClock(std::function<float()> clock) {
-  S().clock = std::move(clock);
-}
-void SetDataFileCandidates(std::vector<std::string> paths) {
-  S().data_files = std::move(paths);
-}
-void SetYieldHook(Handler hook) {
-  S().yield_hook = std::move(hook);
-}
-void SetSteadyClock(std::function<double()> milliseconds) {
-  S().steady = std::move(milliseconds);
-}
-void Reset() {
-  State& st = S();
-  st.seam_w = st.seam_h = 0;
-  st.seam_ratio = 1;
-  st.screen = State::Screen{};
-  st.clock = nullptr;
-  st.steady = nullptr;
-  st.last_frame = -1e300;
-  st.input_seen = false;
-  for (State::Held& h : st.held) h = State::Held{};
-  st.data_files.clear();
-  st.yield_hook = nullptr;
-  st.ended = false;
-  st.end_reason.clear();
-  st.handler_depth = 0;
-}
-}  // namespace seams
 
 // ------------------------------------------------------------- application
 

@@ -1,0 +1,127 @@
+// The toolkit-neutral core of the ui layer (ui/core.cpp): the palette, the
+// PNG header reading, the data-file search list, the end of the program and
+// the seams' reset. Whatever the backend, these give the same results.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "fixture.h"
+#include "ui/backend.h"
+
+namespace {
+
+TEST(Palette, EachOfTheSixteenColours) {
+  const struct {
+    int index;
+    int r, g, b;
+  } kCases[] = {{0, 0, 0, 0},       {1, 0, 0, 128},     {2, 0, 128, 0},    {3, 0, 128, 128},
+                {4, 128, 0, 0},     {5, 128, 0, 128},   {6, 128, 128, 0},  {7, 192, 192, 192},
+                {8, 128, 128, 128}, {9, 0, 0, 255},     {10, 0, 255, 0},   {11, 0, 255, 255},
+                {12, 255, 0, 0},    {13, 255, 0, 255},  {14, 255, 255, 0}, {15, 255, 255, 255},
+                {16, 0, 0, 0},      {-1, 255, 255, 255}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.index);
+    EXPECT_EQ(Describe(ui::QBColor(c.index)), Describe(ui::RGB(c.r, c.g, c.b)));
+  }
+}
+
+// A PNG file's first 24 bytes: signature, header chunk length and type,
+// width and height (big-endian).
+std::string PngHead(unsigned long w, unsigned long h) {
+  std::string s("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+  for (unsigned long v : {w, h})
+    for (int shift = 24; shift >= 0; shift -= 8) s += static_cast<char>((v >> shift) & 0xff);
+  return s;
+}
+
+TEST(PngSize, ReadsTheHeaderAndRefusesWhatIsNoPng) {
+  std::string bad_signature = PngHead(40, 30);
+  bad_signature[1] = 'Q';
+  std::string bad_chunk = PngHead(40, 30);
+  bad_chunk[12] = 'X';
+  const struct {
+    const char* what;
+    std::string head;
+    size_t length;
+    bool ok;
+    int w, h;
+  } kCases[] = {
+      {"a small image", PngHead(40, 30), 24, true, 40, 30},
+      {"a wide image (width above 2^24)", PngHead(0x01000002, 7), 24, true, 0x01000002, 7},
+      {"the largest size", PngHead(0x7fffffff, 0x7fffffff), 24, true, 0x7fffffff, 0x7fffffff},
+      {"one byte short", PngHead(40, 30), 23, false, 0, 0},
+      {"another signature", bad_signature, 24, false, 0, 0},
+      {"another first chunk", bad_chunk, 24, false, 0, 0},
+      {"no width", PngHead(0, 30), 24, false, 0, 0},
+      {"no height", PngHead(40, 0), 24, false, 0, 0},
+      {"a width beyond 31 bits", PngHead(0x80000000ul, 30), 24, false, 0, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    int w = -1, h = -1;
+    const bool ok =
+        ui::PngSize(reinterpret_cast<const unsigned char*>(c.head.data()), c.length, w, h);
+    EXPECT_EQ(std::make_tuple(ok, w, h), std::make_tuple(c.ok, c.w, c.h));
+  }
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (had_) {
+      setenv(name_, old_.c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {
+  ScopedEnv home("HOME", "/home/someone");
+  const struct {
+    const char* xdg;
+    const char* fifth;
+  } kCases[] = {{nullptr, "/home/someone/.local/share/kestor/KESTOR_11.KSQ"},
+                {"", "/home/someone/.local/share/kestor/KESTOR_11.KSQ"},
+                {"/srv/data", "/srv/data/kestor/KESTOR_11.KSQ"}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.xdg ? c.xdg : "(unset)");
+    ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
+    ui::seams::Reset();
+    const std::vector<std::string> list = ui::DataFileCandidates();
+    ASSERT_EQ(list.size(), 11u);
+    EXPECT_EQ(list[0], "KESTOR_11.KSQ");
+    EXPECT_EQ(list[4], c.fifth);
+    EXPECT_EQ(list[5], "/home/someone/KESTOR_11.KSQ");
+    EXPECT_EQ(list[10], "/mnt/KESTOR_11.KSQ");
+  }
+}
+
+TEST(SeamsReset, ForgetsARecordedEnd) {
+  ui::seams::Reset();
+  EXPECT_FALSE(ui::Dispatch([] { ui::End("a test ends here"); }));
+  EXPECT_EQ(std::make_tuple(ui::Ended(), ui::EndReason()),
+            std::make_tuple(true, std::string("a test ends here")));
+  ui::seams::Reset();
+  EXPECT_EQ(std::make_tuple(ui::Ended(), ui::EndReason()), std::make_tuple(false, std::string()));
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// Inside the ui layer, whatever the backend: the layer's global state, the
+// twip-to-pixel rule, and what the toolkit-neutral code (widget state, the
+// data-file search) asks of the backend that runs it.
+//
+// Each backend (ui/qt/, ui/web/) has its own internal.h, which includes this
+// header and defines struct Peer (the toolkit side of a widget) with
+//   static void Create(Widget&);             // a new widget's view
+//   static void Sync(Widget&, bool full);    // pushes the widget's state
+//   static void Detach(Widget&);             // the widget is being destroyed
+//   static bool Dirty(const Widget&); static void ClearDirty(Widget&);
+// The neutral sources include "internal.h", found in the backend's directory.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/ui.h"
+
+namespace ui {
+
+// Global state of the layer.
+struct State {
+  // Seams.
+  float seam_w = 0, seam_h = 0;
+  double seam_ratio = 1;
+  std::function<float()> clock;
+  std::function<double()> steady;  // monotonic milliseconds; empty: the real clock
+  std::vector<std::string> data_files;
+  Handler yield_hook;
+
+  // End of program.
+  bool ended = false;
+  std::string end_reason;
+
+  // Widgets with changes not yet pushed to the toolkit.
+  std::vector<Widget*> dirty;
+  std::vector<Form*> forms;
+  int handler_depth = 0;
+  double last_frame = -1e300;  // steady milliseconds of the last push
+
+  // The click rule (see HeldAt). The window system stamps input with its own
+  // millisecond clock; the latest input routed ties that clock to ours.
+  bool input_seen = false;
+  double input_stamp = 0;  // its time stamp
+  double input_at = 0;     // steady milliseconds when it was routed
+  // Steady milliseconds when the running top-level handler began.
+  double held_since = 0;
+  // The last stretches during which a handler held the thread, in the window
+  // system's time: a press stamped in (from + 1, to] was made during one.
+  // Input that reached the program at a yield meanwhile was handled there;
+  // what is still waiting at the end was aimed at what the handler showed.
+  struct Held {
+    double from = 0, to = 0;
+  };
+  static constexpr int kHeldKept = 8;
+  Held held[kHeldKept];
+  int held_next = 0;
+
+  // The screen as start-up read it: every part of the program uses this
+  // reading, even if the resolution changes later (a projector plugged in).
+  struct Screen {
+    bool read = false;
+    float width = 0, height = 0;  // logical twips
+    int magnification = 1;        // whole factor that divided a too-large screen
+    double ratio = 1;             // device pixels to a logical pixel
+  } screen;
+};
+State& S();
+
+// Virtual pixel of a twip coordinate: floor(t / 15 + 0.5). Values beyond
+// any screen are clamped first, so the conversion is defined. Written
+// without std::floor, which is a library call on the baseline x86-64 target
+// and the hot spot of drawing a histogram bar.
+inline int VPx(double twips) {
+  double p = twips * (1.0 / 15.0) + 0.5;
+  if (!(p > -1e8)) return -100000000;  // also NaN
+  if (p > 1e8) return 100000000;
+  int i = static_cast<int>(p);  // truncates toward zero
+  return i - (p < i);
+}
+
+// Pixel size of a font of that many points: a point is 4/3 of a logical
+// pixel (96 per inch), times the magnification; at least one pixel.
+inline int FontPixelSize(float points, int scale) {
+  double px = static_cast<double>(points) * 4.0 / 3.0 * scale + 0.5;
+  if (!(px >= 1)) return 1;  // also NaN
+  if (px > 4000) return 4000;
+  return static_cast<int>(px);
+}
+
+// The pixels of a line between two virtual pixels, both ends included: a
+// vertical or horizontal line is one rectangle, plot(x0, y0, x1, y1); any
+// other slope one pixel per step along the longer axis, plot(x, y, x, y).
+template <class Plot>
+void RasterLine(int ax, int ay, int bx, int by, Plot plot) {
+  if (ax == bx || ay == by) {
+    plot(ax, ay, bx, by);
+    return;
+  }
+  const long long dx = std::llabs(static_cast<long long>(bx) - ax);
+  const long long dy = std::llabs(static_cast<long long>(by) - ay);
+  const long long steps = std::min<long long>(std::max(dx, dy), 1 << 20);
+  for (long long i = 0; i <= steps; ++i) {
+    double t = steps ? static_cast<double>(i) / static_cast<double>(steps) : 0.0;
+    int px = static_cast<int>(std::floor(ax + (bx - ax) * t + 0.5));
+    int py = static_cast<int>(std::floor(ay + (by - ay) * t + 0.5));
+    plot(px, py, px, py);
+  }
+}
+
+// Width and height of a PNG image from the first 24 bytes of its file (its
+// signature and header chunk); false when they are not those of a PNG.
+bool PngSize(const unsigned char* head, size_t length, int& width, int& height);
+
+// Monotonic milliseconds (the steady-clock seam when set).
+double SteadyMs();
+// The click rule: each input event routed is noted with the window system's
+// time stamp; a top-level handler that could hold the thread notes the
+// stretch it held it; a press is held, and dropped with its release, when
+// it was made during such a stretch.
+void NoteInput(uint64_t stamp);
+void NoteHeld(double from_ms, double to_ms);
+bool HeldAt(uint64_t stamp);
+
+// ------------------------------------------------- provided by the backend
+
+// Runs an event handler as Dispatch does; a handler that cannot hold the
+// thread (a move's) leaves no held stretch behind: input that comes with a
+// move is never dropped.
+bool DispatchHandler(const Handler& h, bool can_hold);
+
+// Width of a text in that font, in logical pixels (not rounded).
+double TextWidth(const std::string& face, float points, bool bold, const std::string& text);
+// Height of a line of text in that font, in twips of whole pixels.
+float LineHeight(const std::string& face, float points, bool bold);
+// Size in pixels of a bitmap of the program ("logo.xpm", "stat1.png");
+// false, and 0 x 0, when there is none.
+bool PicturePixels(const std::string& name, int& width, int& height);
+// The program's own directory and the user's home, for the data-file search.
+std::string ProgramDir();
+std::string HomeDir();
+
+}  // namespace ui

@@ -1,0 +1,249 @@
+// The application in the browser: the event loop as the program sees it
+// (dispatch, yield, end), the screen, the clock.
+//
+// The program runs on the browser's only thread. It gives the thread back
+// (ASYNCIFY, emscripten_sleep) while it waits for input, and during a run
+// only when a display frame is due (16 ms since the last): the browser then
+// delivers the input, which is queued and taken here, and paints the page.
+// Between frames a yield returns at once, so a series keeps its speed; a
+// stop click ends a series within one frame of counts.
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "internal.h"
+#include "ui/textfile.h"
+
+namespace ui {
+
+namespace {
+
+// Gives the thread back to the browser for one turn of its event loop: a
+// message to itself, which (unlike a timer of 0 ms, held back 4 ms once
+// timers nest) comes back as soon as the browser has handled the input and
+// painted what was due.
+EM_JS(void, kestor_yield, (),
+      { Asyncify.handleSleep(function(wakeUp) { Module.stage.post(wakeUp); }); });
+
+void EndNow(const std::string& reason) {
+  State& st = S();
+  if (st.ended) return;
+  st.ended = true;
+  st.end_reason = reason;
+  files::CloseAll();
+  EM_ASM({ Module.stage.end(); });
+}
+
+// Delivers the input the browser has queued, each event as the event loop
+// would (a handler at a time).
+void Pump() {
+  float e[7];
+  while (!S().ended && EM_ASM_INT({ return Module.stage.take($0); }, e)) {
+    Peer::Deliver(static_cast<int>(e[0]), static_cast<int>(e[1]), e[2], e[3],
+                  static_cast<int>(e[4]), e[5] != 0, static_cast<int>(e[6]));
+  }
+}
+
+}  // namespace
+
+int ScreenScale() {
+  return 1;
+}
+
+// The viewport at load, in CSS pixels, read once; at most what the
+// program's 16-bit positions hold: the window width (32767 twips) and the
+// histogram base line, placed at 9500/11520 of the height. (The desktop
+// magnifies a larger screen by a whole factor; a browser window that large
+// is given the largest stage that fits, at its top left.)
+constexpr float kMaxWidthTwips = 32767.0f;
+constexpr float kMaxHeightTwips = 32767.0f * 11520.0f / 9500.0f;
+
+float ScreenWidth() {
+  const State& st = S();
+  if (st.seam_w > 0 && st.seam_h > 0) return st.seam_w;
+  static const float w = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportWidth(); }));
+  return std::min(w * kTwipsPerPixel, kMaxWidthTwips);
+}
+float ScreenHeight() {
+  const State& st = S();
+  if (st.seam_w > 0 && st.seam_h > 0) return st.seam_h;
+  static const float h = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportHeight(); }));
+  return std::min(h * kTwipsPerPixel, kMaxHeightTwips);
+}
+
+int Scale() {
+  static const int s = EM_ASM_INT({ return Module.stage.scale(); });
+  return s;
+}
+
+// ------------------------------------------------------------ flush, yield
+
+void Flush() {
+  State& st = S();
+  std::vector<Widget*> list;
+  list.swap(st.dirty);
+  for (Widget* w : list) {
+    Peer::ClearDirty(*w);
+    Peer::Sync(*w, true);
+  }
+  for (Form* f : st.forms)
+    if (Surface* s = Peer::SurfaceOf(*f)) s->Paint();
+  st.last_frame = SteadyMs();
+}
+
+// The browser paints what was pushed as soon as the program gives the
+// thread back, which a wait does (Sleep): pushing is enough.
+void Refresh() {
+  Flush();
+}
+
+void DoEvents() {
+  State& st = S();
+  if (st.yield_hook) st.yield_hook();
+  if (st.ended) throw ProgramEnd{st.end_reason};
+  if (SteadyMs() - st.last_frame < 16.0) {
+    // Between frames: only what hides or shows a widget is pushed, so the
+    // input of the next frame never meets a widget the program has hidden.
+    for (Widget* w : st.dirty) Peer::Sync(*w, false);
+    return;
+  }
+  Flush();
+  kestor_yield();  // the browser paints and queues the input
+  Pump();
+  if (st.ended) throw ProgramEnd{st.end_reason};
+}
+
+namespace {
+// Whether the running top-level handler can hold the thread (a move's
+// cannot: nothing made meanwhile is dropped after it).
+bool g_holds = true;
+}  // namespace
+
+bool DispatchHandler(const Handler& h, bool can_hold) {
+  if (S().handler_depth > 0) return Dispatch(h);
+  g_holds = can_hold;
+  const bool alive = Dispatch(h);
+  g_holds = true;
+  return alive;
+}
+
+bool Dispatch(const Handler& h) {
+  State& st = S();
+  if (st.ended) return false;
+  const double start = emscripten_get_now();
+  ++st.handler_depth;
+  try {
+    h();
+  } catch (const ProgramEnd&) {
+    // The program ended inside the handler; nothing more to do here.
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kestor: unexpected error: %s\n", e.what());
+    EndNow(std::string("unexpected error: ") + e.what());
+  }
+  --st.handler_depth;
+  if (!st.ended && st.handler_depth == 0) {
+    for (Form* f : st.forms)
+      if (!f->Alive()) EndNow("window closed");
+  }
+  if (st.ended) return false;
+  Flush();
+  // Clicks made while the handler held the thread would land on whatever
+  // now stands under the pointer: they are dropped, moves are kept.
+  if (st.handler_depth == 0 && g_holds) EM_ASM({ Module.stage.dropClicks($0); }, start);
+  return true;
+}
+
+[[noreturn]] void End(const std::string& reason) {
+  EndNow(reason);
+  throw ProgramEnd{S().end_reason};
+}
+
+bool Ended() {
+  return S().ended;
+}
+const std::string& EndReason() {
+  return S().end_reason;
+}
+
+// ------------------------------------------------------------------- clock
+
+float Timer() {
+  State& st = S();
+  if (st.clock) return st.clock();
+  const double ms = EM_ASM_DOUBLE({
+    var d = new Date();
+    return ((d.getHours() * 60 + d.getMinutes()) * 60 + d.getSeconds()) * 1000 +
+           d.getMilliseconds();
+  });
+  return static_cast<float>(ms / 1000.0);
+}
+
+// Waiting gives the thread back to the browser.
+void Sleep(int milliseconds) {
+  if (S().clock || milliseconds <= 0) return;
+  emscripten_sleep(static_cast<unsigned>(milliseconds));
+}
+
+// ------------------------------------------------------- data file search
+
+// The page's own folder (the files served beside it are put there) and the
+// browser's virtual home.
+std::string ProgramDir() {
+  return "/page";
+}
+std::string HomeDir() {
+  return "/home/web_user";
+}
+
+// ------------------------------------------------------------ test seams
+
+// The browser tests fix the clock from the page: it starts at start seconds
+// and advances step at every reading.
+extern "C" EMSCRIPTEN_KEEPALIVE void kestor_seam_clock(double start, double step) {
+  auto t = std::make_shared<double>(start);
+  seams::SetClock([t, step] {
+    const double now = *t;
+    *t += step;
+    return static_cast<float>(now);
+  });
+}
+
+// ------------------------------------------------------------- application
+
+Application::Application(int&, char**) {}
+Application::~Application() = default;
+
+void Application::LoadForm(Form& form) {
+  if (form.Load) Dispatch(form.Load);
+  Flush();
+}
+
+void Application::ShowForm(Form& form) {
+  Flush();
+  EM_ASM({ Module.stage.show($0, $1); }, form.SurfaceWidth(), form.SurfaceHeight());
+  // A canvas given its size starts blank: the whole surface goes to it.
+  Surface& s = *Peer::SurfaceOf(form);
+  s.Touch(0, 0, s.width - 1, s.height - 1);
+  s.Paint();
+}
+
+int Application::Run(Form& form) {
+  LoadForm(form);
+  if (Ended()) return 0;
+  ShowForm(form);
+  EM_ASM({
+    if (Module.onStarted) Module.onStarted();
+  });
+  while (!Ended()) {
+    // Idle: the browser has the thread until input is queued.
+    emscripten_sleep(4);
+    Pump();
+  }
+  files::CloseAll();
+  return 0;
+}
+
+}  // namespace ui
