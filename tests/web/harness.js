@@ -51,8 +51,12 @@ function serve(dir) {
       res.end();
       return;
     }
-    res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-    fs.createReadStream(file).pipe(res);
+    res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream',
+                        'Cache-Control': 'no-store'});
+    const stream = fs.createReadStream(file);
+    stream.on('error', () => res.destroy());
+    res.on('close', () => stream.destroy());  // a page closed while it was loading
+    stream.pipe(res);
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
@@ -77,7 +81,9 @@ async function open(browser, url, view, beforeLoad) {
   page.on('pageerror', (e) => page.errors.push(e.message));
   page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
   await page.setViewport(view);
-  await page.goto(url);
+  // The program's start is awaited below; the page's own load event may
+  // come later than usual on a busy machine.
+  await page.goto(url, {waitUntil: 'domcontentloaded', timeout: WAIT});
   await page.waitForFunction(() => {
     const s = document.querySelector('.kestor-stage');
     return s && s.style.display === '';
