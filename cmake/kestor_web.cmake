@@ -22,7 +22,7 @@ set(KESTOR_FONT_DIR /usr/share/fonts/truetype/liberation2 CACHE PATH "Where the 
 # destructor goes through the script side and a series is many times
 # slower); the frames an ending unwinds skip their destructors, which no
 # longer matters once the program has ended.
-set(KESTOR_WEB_CATCH "SHELL:-sEXCEPTION_CATCHING_ALLOWED=[_ZN2ui8DispatchERKNSt3__28functionIFvvEEE]")
+set(KESTOR_WEB_CATCH "SHELL:-sEXCEPTION_CATCHING_ALLOWED=[_ZN2ui15DispatchHandlerERKNSt3__28functionIFvvEEEb]")
 add_compile_options(-Wall -Wextra -Werror ${KESTOR_WEB_CATCH})
 if(NOT CMAKE_BUILD_TYPE)
   set(CMAKE_BUILD_TYPE Release)

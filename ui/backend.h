@@ -118,6 +118,10 @@ void RasterLine(int ax, int ay, int bx, int by, Plot plot) {
 // signature and header chunk); false when they are not those of a PNG.
 bool PngSize(const unsigned char* head, size_t length, int& width, int& height);
 
+// The tooltip a widget offers: a disabled command reacts to nothing, its
+// tooltip included.
+const std::string& OfferedToolTip(const Widget& w);
+
 // Monotonic milliseconds (the steady-clock seam when set).
 double SteadyMs();
 // The click rule: each input event routed is noted with the window system's
@@ -134,6 +138,14 @@ bool HeldAt(uint64_t stamp);
 // thread (a move's) leaves no held stretch behind: input that comes with a
 // move is never dropped.
 bool DispatchHandler(const Handler& h, bool can_hold);
+// Ends the program: records why, closes every open file, then the windows.
+void EndNow(const std::string& reason);
+
+// The windows go and nothing reaches the program any more.
+void CloseWindows();
+// A top-level handler held the thread from from_ms to to_ms (steady
+// milliseconds): the clicks made meanwhile are to be dropped.
+void HandlerHeld(double from_ms, double to_ms);
 
 // Width of a text in that font, in logical pixels (not rounded).
 double TextWidth(const std::string& face, float points, bool bold, const std::string& text);

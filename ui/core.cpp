@@ -1,9 +1,12 @@
 // The layer's state, the test seams and the data-file search: the same for
 // every backend.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "ui/backend.h"
+#include "ui/textfile.h"
 
 #ifndef KESTOR_DATADIR
 #define KESTOR_DATADIR "/usr/local/share/kestor"
@@ -67,6 +70,62 @@ std::vector<std::string> DataFileCandidates() {
   }
   c.resize(11);
   return c;
+}
+
+// ------------------------------------------------- dispatch and the end
+
+void EndNow(const std::string& reason) {
+  State& st = S();
+  if (st.ended) return;
+  st.ended = true;
+  st.end_reason = reason;
+  files::CloseAll();
+  CloseWindows();
+}
+
+bool Dispatch(const Handler& h) {
+  return DispatchHandler(h, true);
+}
+
+// The only place that catches exceptions: the end of the program unwinds a
+// running handler to here, and anything else unexpected ends the program.
+bool DispatchHandler(const Handler& h, bool can_hold) {
+  State& st = S();
+  if (st.ended) return false;
+  const bool top = st.handler_depth == 0;
+  if (top) st.held_since = SteadyMs();
+  ++st.handler_depth;
+  try {
+    h();
+  } catch (const ProgramEnd&) {
+    // The program ended inside the handler; nothing more to do here.
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kestor: unexpected error: %s\n", e.what());
+    EndNow(std::string("unexpected error: ") + e.what());
+  }
+  --st.handler_depth;
+  if (!st.ended && top) {
+    // A window closed while a run was going ends the program once the run
+    // has unwound.
+    for (Form* f : st.forms)
+      if (!f->Alive()) EndNow("window closed");
+  }
+  if (st.ended) return false;  // EndNow has closed the files and the windows
+  Flush();
+  if (top && can_hold) HandlerHeld(st.held_since, SteadyMs());
+  return true;
+}
+
+[[noreturn]] void End(const std::string& reason) {
+  EndNow(reason);
+  throw ProgramEnd{S().end_reason};
+}
+
+bool Ended() {
+  return S().ended;
+}
+const std::string& EndReason() {
+  return S().end_reason;
 }
 
 // ------------------------------------------------------------- click rule

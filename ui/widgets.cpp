@@ -62,6 +62,12 @@ void Widget::SetToolTipText(const std::string& t) {
   Assign(tooltip_, t);
 }
 
+const std::string& OfferedToolTip(const Widget& w) {
+  static const std::string none;
+  const bool disabled = w.GetKind() == Kind::Label && !static_cast<const Label&>(w).Enabled();
+  return disabled ? none : w.ToolTipText();
+}
+
 bool Widget::FireClick() {
   if (S().ended) return false;
   if (!AcceptsInput() || !Click) return true;

@@ -36,17 +36,6 @@ double GlobalScaleFactor() {
   return ok && f > 0 ? f : 1.0;
 }
 
-void EndNow(const std::string& reason) {
-  State& st = S();
-  if (st.ended) return;
-  st.ended = true;
-  st.end_reason = reason;
-  files::CloseAll();
-  for (Form* f : st.forms)
-    if (QWidget* v = f->peer()->view.data()) v->hide();
-  QCoreApplication::exit(0);
-}
-
 }  // namespace
 
 // A screen too large for the 16-bit layout is run at a whole magnification
@@ -148,46 +137,15 @@ void DoEvents() {
   if (st.ended) throw ProgramEnd{st.end_reason};
 }
 
-bool Dispatch(const Handler& h) {
-  return DispatchHandler(h, true);
+// The windows go and the event loop ends.
+void CloseWindows() {
+  for (Form* f : S().forms)
+    if (QWidget* v = f->peer()->view.data()) v->hide();
+  QCoreApplication::exit(0);
 }
 
-bool DispatchHandler(const Handler& h, bool can_hold) {
-  State& st = S();
-  if (st.ended) return false;
-  if (st.handler_depth == 0) st.held_since = SteadyMs();
-  ++st.handler_depth;
-  try {
-    h();
-  } catch (const ProgramEnd&) {
-    // The program ended inside the handler; nothing more to do here.
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "kestor: unexpected error: %s\n", e.what());
-    EndNow(std::string("unexpected error: ") + e.what());
-  }
-  --st.handler_depth;
-  if (!st.ended && st.handler_depth == 0) {
-    // A window closed while a run was going ends the program once the run
-    // has unwound.
-    for (Form* f : st.forms)
-      if (!f->Alive()) EndNow("window closed");
-  }
-  if (st.ended) return false;  // EndNow has closed the files and stopped the loop
-  Flush();
-  if (st.handler_depth == 0 && can_hold) NoteHeld(st.held_since, SteadyMs());
-  return true;
-}
-
-[[noreturn]] void End(const std::string& reason) {
-  EndNow(reason);
-  throw ProgramEnd{S().end_reason};
-}
-
-bool Ended() {
-  return S().ended;
-}
-const std::string& EndReason() {
-  return S().end_reason;
+void HandlerHeld(double from_ms, double to_ms) {
+  NoteHeld(from_ms, to_ms);
 }
 
 // ------------------------------------------------------------------- clock

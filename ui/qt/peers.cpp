@@ -339,9 +339,7 @@ void Peer::Sync(Widget& w, bool full) {
       p.shown_rect = r;
     }
   }
-  // A disabled command reacts to nothing, its tooltip included.
-  const bool disabled = w.kind_ == Kind::Label && !static_cast<Label&>(w).enabled_;
-  QString tip = disabled ? QString() : Q(w.tooltip_);
+  QString tip = Q(OfferedToolTip(w));
   if (v->toolTip() != tip) v->setToolTip(tip);
   switch (w.kind_) {
     case Kind::Form: {

@@ -28,15 +28,6 @@ namespace {
 EM_JS(void, kestor_yield, (),
       { Asyncify.handleSleep(function(wakeUp) { Module.stage.post(wakeUp); }); });
 
-void EndNow(const std::string& reason) {
-  State& st = S();
-  if (st.ended) return;
-  st.ended = true;
-  st.end_reason = reason;
-  files::CloseAll();
-  EM_ASM({ Module.stage.end(); });
-}
-
 // Delivers the input the browser has queued, each event as the event loop
 // would (a handler at a time).
 void Pump() {
@@ -116,56 +107,16 @@ void DoEvents() {
   if (st.ended) throw ProgramEnd{st.end_reason};
 }
 
-namespace {
-// Whether the running top-level handler can hold the thread (a move's
-// cannot: nothing made meanwhile is dropped after it).
-bool g_holds = true;
-}  // namespace
-
-bool DispatchHandler(const Handler& h, bool can_hold) {
-  if (S().handler_depth > 0) return Dispatch(h);
-  g_holds = can_hold;
-  const bool alive = Dispatch(h);
-  g_holds = true;
-  return alive;
+// The page says the program has ended; nothing reaches it any more.
+void CloseWindows() {
+  EM_ASM({ Module.stage.end(); });
 }
 
-bool Dispatch(const Handler& h) {
-  State& st = S();
-  if (st.ended) return false;
-  const double start = emscripten_get_now();
-  ++st.handler_depth;
-  try {
-    h();
-  } catch (const ProgramEnd&) {
-    // The program ended inside the handler; nothing more to do here.
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "kestor: unexpected error: %s\n", e.what());
-    EndNow(std::string("unexpected error: ") + e.what());
-  }
-  --st.handler_depth;
-  if (!st.ended && st.handler_depth == 0) {
-    for (Form* f : st.forms)
-      if (!f->Alive()) EndNow("window closed");
-  }
-  if (st.ended) return false;
-  Flush();
-  // Clicks made while the handler held the thread would land on whatever
-  // now stands under the pointer: they are dropped, moves are kept.
-  if (st.handler_depth == 0 && g_holds) EM_ASM({ Module.stage.dropClicks($0); }, start);
-  return true;
-}
-
-[[noreturn]] void End(const std::string& reason) {
-  EndNow(reason);
-  throw ProgramEnd{S().end_reason};
-}
-
-bool Ended() {
-  return S().ended;
-}
-const std::string& EndReason() {
-  return S().end_reason;
+// Clicks made while the handler held the thread would land on whatever now
+// stands under the pointer: the page drops the presses and releases made
+// since the handler began (its queue and the browser's), moves are kept.
+void HandlerHeld(double from_ms, double) {
+  EM_ASM({ Module.stage.dropClicks($0); }, from_ms);
 }
 
 // ------------------------------------------------------------------- clock

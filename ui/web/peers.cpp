@@ -98,9 +98,10 @@ void Peer::Sync(Widget& w, bool full) {
       p.h = height;
     }
   }
-  if (p.fresh || p.shown_tip != w.tooltip_) {
-    EM_ASM({ Module.stage.tip($0, UTF8ToString($1)); }, p.id, w.tooltip_.c_str());
-    p.shown_tip = w.tooltip_;
+  const std::string& tip = OfferedToolTip(w);
+  if (p.fresh || p.shown_tip != tip) {
+    EM_ASM({ Module.stage.tip($0, UTF8ToString($1)); }, p.id, tip.c_str());
+    p.shown_tip = tip;
   }
   switch (w.kind_) {
     case Kind::Form: {
