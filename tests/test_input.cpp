@@ -105,12 +105,20 @@ class InputTest : public KestorTest {
   QWindow* w_ = nullptr;
 };
 
-// A command, an entry of each list, both answers of the confirmation panel, a
-// page and the background act on every gesture, whatever moves come with it.
+// Every command, an entry of each list, both answers of the confirmation
+// panel, a page and the background act on every gesture, whatever moves come
+// with it: each click exactly once.
 TEST_F(InputTest, EveryTargetActsWhateverMovesComeWithTheClick) {
   Open();
+  // The commands whose move already opens a list: their clicks are counted.
+  int clicks = 0;
+  auto count_clicks = [&] {
+    for (ui::Label* c : {&k->LANCER, &k->ACTIVITES, &k->INFORMATION})
+      c->Click = [&clicks, h = c->Click] { ++clicks, h(); };
+  };
+  count_clicks();
   auto reset = [&] {
-    if (ui::Ended()) Open();
+    if (ui::Ended()) Open(), count_clicks();
     if (k->ATTENTION.Shown()) k->NON.FireClick();
     if (k->BLANCS.Shown()) k->BLANCS.FireClick();
     if (k->SN_L == 0) Run(0);
@@ -122,6 +130,12 @@ TEST_F(InputTest, EveryTargetActsWhateverMovesComeWithTheClick) {
     std::function<bool()> acted;
   } cases[] = {
       {"Effacer", [] {}, Centre(k->EFFACER), [&] { return k->ATTENTION.Shown(); }},
+      {"Lancer", [&] { clicks = 0; }, Centre(k->LANCER),
+       [&] { return clicks == 1 && k->LANCER_N.Shown(); }},
+      {"Taux de comptage", [&] { clicks = 0; }, Centre(k->ACTIVITES),
+       [&] { return clicks == 1 && k->ACTIV.Shown(); }},
+      {"Informations", [&] { clicks = 0; }, Centre(k->INFORMATION),
+       [&] { return clicks == 1 && k->INFOS.Shown(); }},
       {"count entry 1", [&] { Hover(k->LANCER); }, Entry(k->LANCER_N, 0),
        [&] { return k->SN_L == 2 && !k->LANCER_N.Shown(); }},
       {"rate entry 4.0", [&] { Hover(k->ACTIVITES); }, Entry(k->ACTIV, 3),
