@@ -119,6 +119,20 @@ test('a viewport that grows later scales the whole stage, and clicks still land'
   await h.close(page);
 });
 
+test('a viewport too large for the layout runs magnified and covered, as on the desktop', async (b, site) => {
+  const page = await h.open(b, site, {width: 3840, height: 2160});
+  const sizes = await page.$eval('.kestor-surface', (c) => {
+    const r = document.querySelector('.kestor-stage').getBoundingClientRect();
+    return [c.width, c.height, c.offsetWidth, Math.round(r.width), Math.round(r.height)];
+  });
+  h.expect(sizes.join() === '3840,2160,1920,3840,2160',
+           'a 1920 x 1080 stage scaled by 2 over the viewport, its canvas at 3840 x 2160: ' + sizes);
+  h.sameWidgets(await h.widgets(page), desktop(1920, 1080).widgets, 1);
+  await h.click(page, 'LANCER');
+  await h.waitShown(page, 'LANCER_N');
+  await h.close(page);
+});
+
 test('the histogram query follows the mouse', async (b, site) => {
   const page = await series(b, site, RATE_4, COUNT_1000, {width: 1024, height: 768});
   // Over each class in turn, left to right: the class shown grows.

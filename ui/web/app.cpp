@@ -40,29 +40,26 @@ void Pump() {
 
 }  // namespace
 
+// The viewport at load, in CSS pixels, read once. A viewport too large for
+// the program's 16-bit positions runs magnified by the smallest whole factor
+// that fits, as on the desktop: the page scales the smaller stage up to
+// cover it.
 int ScreenScale() {
-  return 1;
+  static const int m = EM_ASM_INT({ return Module.stage.magnification(); });
+  return m;
 }
-
-// The viewport at load, in CSS pixels, read once; at most what the
-// program's 16-bit positions hold: the window width (32767 twips) and the
-// histogram base line, placed at 9500/11520 of the height. (The desktop
-// magnifies a larger screen by a whole factor; a browser window that large
-// is given the largest stage that fits, at its top left.)
-constexpr float kMaxWidthTwips = 32767.0f;
-constexpr float kMaxHeightTwips = 32767.0f * 11520.0f / 9500.0f;
 
 float ScreenWidth() {
   const State& st = S();
   if (st.seam_w > 0 && st.seam_h > 0) return st.seam_w;
   static const float w = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportWidth(); }));
-  return std::min(w * kTwipsPerPixel, kMaxWidthTwips);
+  return w * kTwipsPerPixel;
 }
 float ScreenHeight() {
   const State& st = S();
   if (st.seam_w > 0 && st.seam_h > 0) return st.seam_h;
   static const float h = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportHeight(); }));
-  return std::min(h * kTwipsPerPixel, kMaxHeightTwips);
+  return h * kTwipsPerPixel;
 }
 
 int Scale() {

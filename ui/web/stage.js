@@ -18,7 +18,8 @@ Module.stage = (function () {
   var canvas = null, ctx = null;
   var measureCtx = null;
   var textCanvas = null, textCtx = null;
-  var viewW = 0, viewH = 0;  // the viewport at load, CSS pixels
+  var viewW = 0, viewH = 0;  // the stage: the viewport at load, CSS pixels, over mag
+  var mag = 1;               // whole factor that divides a viewport too large for the program
   var scale = 1;             // device pixels per CSS pixel of the surface
   var frames = 0;            // surface repaints pushed to the canvas
   var channel = new MessageChannel();
@@ -30,9 +31,17 @@ Module.stage = (function () {
 
   function readViewport() {
     if (!viewW) {
-      viewW = Math.max(1, Math.floor(window.innerWidth || document.documentElement.clientWidth || 1024));
-      viewH = Math.max(1, Math.floor(window.innerHeight || document.documentElement.clientHeight || 768));
-      scale = Math.max(1, Math.round(window.devicePixelRatio || 1));
+      var w = Math.max(1, Math.floor(window.innerWidth || document.documentElement.clientWidth || 1024));
+      var h = Math.max(1, Math.floor(window.innerHeight || document.documentElement.clientHeight || 768));
+      // As on the desktop, a viewport beyond the program's 16-bit layout
+      // (32767 twips wide, the base line at 9500/11520 of the height) runs
+      // magnified by the smallest whole factor that fits: the stage is that
+      // much smaller and scaled up to cover the viewport, its surface drawn
+      // at the full resolution.
+      while (mag < 64 && (w * 15 / mag > 32767 || h * 15 / mag > 32767 * 11520 / 9500)) mag++;
+      viewW = Math.max(1, Math.floor(w / mag));
+      viewH = Math.max(1, Math.floor(h / mag));
+      scale = Math.max(1, Math.round(window.devicePixelRatio || 1)) * mag;
     }
   }
 
@@ -112,6 +121,7 @@ Module.stage = (function () {
     viewportWidth: function () { readViewport(); return viewW; },
     viewportHeight: function () { readViewport(); return viewH; },
     scale: function () { readViewport(); return scale; },
+    magnification: function () { readViewport(); return mag; },
     frames: function () { return frames; },
 
     create: function (id, parent, kind, name) {
