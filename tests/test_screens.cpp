@@ -4,9 +4,11 @@
 // in the sans face and none on a disabled command, and the screen read once.
 #include <QCoreApplication>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QToolTip>
 #include <set>
 
@@ -197,9 +199,16 @@ TEST_F(ScreensTest, TooltipsInTheSansFaceAndNoneOnADisabledCommand) {
   EXPECT_EQ(tooltip(k->EFFACER), " Cliquez pour Effacer ");
 }
 
-// The screen is read once, at start-up: a 4K projector plugged in later
-// changes nothing the program does.
+// The screen is read once, at start-up (without a size injected, the one the
+// toolkit reports); a 4K projector plugged in later changes nothing the
+// program does.
 TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUp) {
+  Start();
+  ui::seams::SetScreenTwips(0, 0);
+  KESTOR_11 on_the_real_screen;
+  const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+  EXPECT_EQ(QSize(on_the_real_screen.SurfaceWidth(), on_the_real_screen.SurfaceHeight()), screen);
+  EXPECT_NE(screen, QSize(1024, 768));  // not the size assumed without a screen
   Start();
   Run(3);
   ui::seams::SetScreenTwips(3840 * 15, 2160 * 15);
