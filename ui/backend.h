@@ -118,6 +118,10 @@ void RasterLine(int ax, int ay, int bx, int by, Plot plot) {
 // signature and header chunk); false when they are not those of a PNG.
 bool PngSize(const unsigned char* head, size_t length, int& width, int& height);
 
+// Pushes every widget changed since the last push to the toolkit (the first
+// half of Flush, the same in every backend).
+void PushWidgets();
+
 // The tooltip a widget offers: a disabled command reacts to nothing, its
 // tooltip included.
 const std::string& OfferedToolTip(const Widget& w);

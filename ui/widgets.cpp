@@ -9,6 +9,15 @@
 
 namespace ui {
 
+void PushWidgets() {
+  std::vector<Widget*> list;
+  list.swap(S().dirty);
+  for (Widget* w : list) {
+    Peer::ClearDirty(*w);
+    Peer::Sync(*w, true);
+  }
+}
+
 // ------------------------------------------------------------------ Widget
 
 Widget::Widget(Container* parent, std::string name, Kind kind)

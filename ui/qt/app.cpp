@@ -87,12 +87,7 @@ QRect PixelRect(float left, float top, float width, float height) {
 
 void Flush() {
   State& st = S();
-  std::vector<Widget*> list;
-  list.swap(st.dirty);
-  for (Widget* w : list) {
-    Peer::ClearDirty(*w);
-    Peer::Sync(*w, true);
-  }
+  PushWidgets();
   for (Form* f : st.forms) {
     Surface* s = Peer::SurfaceOf(*f);
     if (!s) continue;

@@ -71,12 +71,7 @@ int Scale() {
 
 void Flush() {
   State& st = S();
-  std::vector<Widget*> list;
-  list.swap(st.dirty);
-  for (Widget* w : list) {
-    Peer::ClearDirty(*w);
-    Peer::Sync(*w, true);
-  }
+  PushWidgets();
   for (Form* f : st.forms)
     if (Surface* s = Peer::SurfaceOf(*f)) s->Paint();
   st.last_frame = SteadyMs();
