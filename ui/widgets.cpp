@@ -250,6 +250,12 @@ void Image::FitToPicture() {
 
 // -------------------------------------------------------------------- Form
 
+// The window leaves the layer's list of windows; its surface goes with it.
+Form::~Form() {
+  auto& forms = S().forms;
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
 void Form::SetCaption(const std::string& c) {
   Assign(caption_, c);
 }

@@ -123,11 +123,6 @@ Form::Form(std::string name) : Container(nullptr, std::move(name), Kind::Form) {
   S().forms.push_back(this);
 }
 
-Form::~Form() {
-  auto& forms = S().forms;
-  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-}
-
 void Form::Cls() {
   Surface& s = *surface_;
   s.run.active = false;

@@ -9,9 +9,6 @@
 // stop click ends a series within one frame of counts.
 #include <emscripten.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <exception>
 #include <memory>
 
 #include "internal.h"

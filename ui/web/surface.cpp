@@ -93,11 +93,6 @@ Form::Form(std::string name) : Container(nullptr, std::move(name), Kind::Form) {
   S().forms.push_back(this);
 }
 
-Form::~Form() {
-  auto& forms = S().forms;
-  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-}
-
 void Form::Cls() {
   Surface& s = *surface_;
   std::fill(s.pixels.begin(), s.pixels.end(), Word(back_));
