@@ -75,7 +75,6 @@ void OneCount(KESTOR_11& k) {
   k.Label34.SetVisible(true);
   k.COMPTAGE1();
   k.SetMousePointer(ui::Pointer::Arrow);
-  k.ACTIVIT.SetVisible(true);
   WriteResults(k);
   k.Label34.SetVisible(false);
   ShowCommandBar(k, true);
@@ -106,9 +105,7 @@ void Series(KESTOR_11& k, int32_t n) {
   }
   k.COMPTAGE_I = 0;
   k.MARCHE_I = 0;
-  k.ACTIVIT.SetVisible(true);
   WriteResults(k);
-  k.LANCER.SetVisible(true);
   k.Label34.SetVisible(false);
   ShowCommandBar(k, true);
 }
@@ -118,10 +115,6 @@ void Series(KESTOR_11& k, int32_t n) {
 // pulses) or a missing data file (after that pass's pause and clearing).
 void Continuous(KESTOR_11& k) {
   k.N1COMPTE.SetVisible(true);
-  k.N1COMPTE.SetCaption(kCountValue);
-  k.N1MOYEN.SetVisible(false);
-  k.VARI1.SetVisible(false);
-  k.SIGMA2.SetVisible(false);
   k.MARCHE_I = 2;
   k.COMPTAGE_I = 1;
   ShowCommandBar(k, false);
@@ -139,7 +132,6 @@ void Continuous(KESTOR_11& k) {
           static_cast<ui::Widget*>(&k.VARI1), static_cast<ui::Widget*>(&k.SIGMA2)})
       w->SetVisible(false);
     k.COMPTAGE1();
-    k.NBCOMPTAGE.SetVisible(true);
     k.N1MOYEN.SetVisible(true);
     k.VARI1.SetVisible(true);
     k.NBCOMPTAGE.SetCaption(k.TEXTE_NBCOMPTAGE());

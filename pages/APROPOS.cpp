@@ -67,9 +67,8 @@ void KESTOR_11::APROPOS() {
   }
   const float a = A_I;
 
-  // 3. The sheet is as wide as that line, centred across the screen.
+  // 3. The sheet is as wide as that line (the centred lines take its width).
   BLANCS.SetWidth(Label5.Width());
-  BLANCS.SetLeft((SW - BLANCS.Width()) / 2);
 
   // 4. The credits. The colons of the program's files end at X, right of the
   //    author's line; the publisher's colon ends at Y, under the author's.
@@ -118,7 +117,6 @@ void KESTOR_11::APROPOS() {
   // 5. The sheet ends a blank line under the notice; it stands a quarter of
   //    the free height below the frame's top.
   BLANCS.SetHeight(Label8.Top() + 2 * Label8.Height());
-  BLANCS.SetWidth(Label5.Width());
   BLANCS.SetLeft((SW - BLANCS.Width()) / 2);
   BLANCS.SetTop((SH - BLANCS.Height() - Picture1.Height()) / 4);
 

@@ -11,7 +11,6 @@ using namespace pages;
 const char kRuler[] =
     "L'instant d'une désintégration est imprévisible. L'intervalle de temps entre deux détections "
     "est aléatoire.      ";
-constexpr int kProvisionalLines = 22;
 
 const Row kRadio[] = {
     {&K::Label1, "RADIOACTIVITÉ", Size::Title, kMagenta, Centred(), OwnHeights(0.5f)},
@@ -48,5 +47,5 @@ const Row kRadio[] = {
 }  // namespace
 
 void KESTOR_11::RADIO() {
-  TextPage(*this, &K::Label5, kRuler, kProvisionalLines, kRadio);
+  TextPage(*this, &K::Label5, kRuler, kRadio);
 }

@@ -24,7 +24,6 @@ void KESTOR_11::STAT() {
     STAT_Image1.SetWidth(kSmallWidth);
     STAT_Image1.SetHeight(kSmallHeight);
   }
-  picture.Move(0, 0);
   picture.SetVisible(true);
   BLANCS.SetWidth(picture.Width());
   BLANCS.SetHeight(picture.Height());

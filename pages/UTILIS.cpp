@@ -11,7 +11,6 @@ using namespace pages;
 const char kRuler[] =
     "  Les impulsions de la détection des rayonnements issus de la radioactivité sont visualisées "
     "en temps réel.  ";
-constexpr int kProvisionalLines = 25;
 
 // Commands in blue, their effect in black; the choices of "Lancer :" hang
 // one line below it, right of its colon.
@@ -62,5 +61,5 @@ const Row kUsage[] = {
 }  // namespace
 
 void KESTOR_11::UTILIS() {
-  TextPage(*this, &K::Label17, kRuler, kProvisionalLines, kUsage);
+  TextPage(*this, &K::Label17, kRuler, kUsage);
 }

@@ -136,11 +136,10 @@ inline void Place(KESTOR_11& k, const Row& row, float points) {
 
 // Builds a page of text lines on the sheet, which it sizes and centres
 // across the screen at the top of the frame. The measuring line, given the
-// measuring text at the body size, sets the sheet's width and, times
-// `provisional_lines`, its height until the last line fixes it.
+// measuring text at the body size, sets the sheet's width; the last line
+// sets its height.
 template <std::size_t N>
-void TextPage(KESTOR_11& k, Line measuring, const char* measuring_text, int provisional_lines,
-              const Row (&rows)[N]) {
+void TextPage(KESTOR_11& k, Line measuring, const char* measuring_text, const Row (&rows)[N]) {
   static_assert(N > 0, "a page has lines");
   const float t = TitleSize(k);
   const float b = BodySize(k);
@@ -148,7 +147,6 @@ void TextPage(KESTOR_11& k, Line measuring, const char* measuring_text, int prov
   ui::Label& ruler = k.*measuring;
   SetText(k, ruler, measuring_text, b);
   k.BLANCS.SetWidth(ruler.Width());
-  k.BLANCS.SetHeight(static_cast<float>(provisional_lines) * ruler.Height());
   k.BLANCS.SetLeft((ui::ScreenWidth() - k.BLANCS.Width()) / 2);
   k.BLANCS.SetTop(0);
   for (const Row& row : rows) Place(k, row, row.size == Size::Title ? t : b);

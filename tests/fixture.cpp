@@ -44,6 +44,7 @@ void KestorTest::Run(int entry) {
 }
 
 void KestorTest::ChooseRate(int entry, bool confirm) {
+  k->ACTIVITES.FireMouseMove();  // the list under its header
   k->ACTIVITES.FireClick();
   k->ACTIV.SetListIndex(entry);
   k->ACTIV.FireClick();

@@ -40,12 +40,13 @@ TEST_F(ControlsTest, HoverTable) {
 }
 
 // With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
-// clears. The state: rate, counts, panel, the commands enabled (LEAIF).
+// clears. The state: rate, counts, panel, list, the commands enabled (LEAIF).
 TEST_F(ControlsTest, RateChangeAndClearing) {
   Start();
   auto state = [&] {
     std::string s = std::to_string(k->ACTIV_I) + " " + std::to_string(k->SN_L) + " ";
     s += k->ATTENTION.Shown() ? "asks " : "";
+    s += k->ACTIV.Shown() || k->Label32.Shown() ? "list " : "";
     for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN})
       s += c->Enabled() ? c->Name()[0] : '-';
     return s;

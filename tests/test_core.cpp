@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,31 +68,15 @@ TEST(PngSize, ReadsTheHeaderAndRefusesWhatIsNoPng) {
   }
 }
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    if (value) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
+// Sets (or, given no value, unsets) an environment variable for the life of the object.
+struct ScopedEnv {
+  ScopedEnv(const char* name, const char* value) : name(name) {
+    if (const char* was = std::getenv(name)) old = was;
+    value ? setenv(name, value, 1) : unsetenv(name);
   }
-  ~ScopedEnv() {
-    if (had_) {
-      setenv(name_, old_.c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  bool had_ = false;
-  std::string old_;
+  ~ScopedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+  const char* name;
+  std::optional<std::string> old;
 };
 
 TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {

@@ -34,9 +34,9 @@ class RunnerTest : public KestorTest {
 };
 
 // One count: the strip erased, its axis light blue, the pulses, the bar of
-// class 2 (columns 138 to 146, from row 620). A series stopped at its fourth
-// yield ends after that count, no pulse drawn (5 counts: from row 567).
-TEST_F(RunnerTest, OneCountASeriesStoppedAtItsFourthYieldAndAClear) {
+// class 2 (columns 138 to 146, from row 620). A clear. A series stopped at
+// its fourth yield ends after that count, no pulse drawn (4 counts: from row 580).
+TEST_F(RunnerTest, OneCountAClearAndASeriesStoppedAtItsFourthYield) {
   StartTwos();
   EXPECT_EQ(Seen({{50, 200}, {500, 200}, {1000, 200}}), "RBR");
   k->LANCER.FireClick();
@@ -51,24 +51,24 @@ TEST_F(RunnerTest, OneCountASeriesStoppedAtItsFourthYieldAndAClear) {
   EXPECT_EQ(Seen({{600, 190}, {50, 200}, {1000, 200}, {267, 190}, {800, 190}}), "WBBBB");
   EXPECT_EQ(Seen({{142, 618}, {142, 621}, {137, 625}, {138, 625}, {146, 625}, {147, 625}}),
             "WBWBBW");
+  k->EFFACER.FireClick();
+  k->OUI.FireClick();
+  EXPECT_EQ(Seen({{142, 625}, {142, 633}, {50, 200}, {500, 200}}), "WBRB");
+  EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage = 0 ");
+  EXPECT_TRUE(k->NBCOMPTAGE.Shown() && !k->N1MOYEN.Shown() && !k->VARI1.Shown() &&
+              !k->N1COMPTE.Shown() && !k->SIGMA2.Shown());
   on_yield = [this](int n) {
     EXPECT_TRUE(k->Label34.Shown() && !k->LANCER.Shown() && !k->FIN.Shown() && k->COMPTAGE_I == 1 &&
-                k->MARCHE_I == 1 && k->SIGMA2.Visible());
+                k->MARCHE_I == 1 && k->SIGMA2.Shown() && k->N1MOYEN.Shown());
     EXPECT_EQ(k->NBCOMPTAGE.Caption() + "|" + k->N1MOYEN.Caption() + "|" + k->VARI1.Caption(),
-              " Nombre de comptages = " + std::to_string(n + 1) + "| Nmoyen = 2| = 0");
+              " Nombre de comptages = " + std::to_string(n) + "| Nmoyen = 2| = 0");
     if (n == 4) k->Label34.FireClick();
   };
   Run(15);
   EXPECT_EQ(std::make_tuple(yields_, k->N0C_L, k->N1COMPTE.Shown(), InkOnStrip()),
             std::make_tuple(4, 100000, false, 0));
-  ExpectIdle(" Nombre de comptages = 5 | Nmoyen = 2 | = 0 ");
-  EXPECT_EQ(Seen({{50, 200}, {142, 565}, {142, 568}}), "BWB");
-  k->EFFACER.FireClick();
-  k->OUI.FireClick();
-  EXPECT_EQ(Seen({{142, 600}, {142, 633}, {50, 200}, {500, 200}}), "WBRB");
-  EXPECT_EQ(k->NBCOMPTAGE.Caption(), " Nombre de comptage = 0 ");
-  EXPECT_TRUE(k->NBCOMPTAGE.Shown() && !k->N1MOYEN.Shown() && !k->VARI1.Shown() &&
-              !k->N1COMPTE.Shown() && !k->SIGMA2.Shown());
+  ExpectIdle(" Nombre de comptages = 4 | Nmoyen = 2 | = 0 ");
+  EXPECT_EQ(Seen({{50, 200}, {142, 578}, {142, 581}}), "BWB");
 }
 
 // The pass counter cycles 1 to 499, a 2-second pause after each count; the

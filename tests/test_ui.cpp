@@ -55,8 +55,8 @@ class EventsTest : public KestorTest {
   }
 };
 
-// An event over a widget belongs to that widget alone; a count started and
-// queried with the mouse; the drawing kept while the window is covered.
+// An event over a widget belongs to that widget alone; the drawing is kept
+// while the window is covered.
 TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   Start();
   QWindow* w = Window();
@@ -73,23 +73,6 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(500, 700));
   EXPECT_FALSE(k->ACTIV.Shown() || k->Label32.Shown());
 
-  // A count started with the mouse: a click on the first entry of the list.
-  QTest::mouseMove(w, Centre(k->LANCER));
-  ASSERT_TRUE(k->LANCER_N.Shown());
-  const QPoint entry(Centre(k->LANCER_N).x(),
-                     static_cast<int>((k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2) / 15));
-  QTest::mouseClick(w, Qt::LeftButton, {}, entry);
-  EXPECT_EQ(k->SN_L, 1);
-  EXPECT_FALSE(k->LANCER_N.Shown());
-  // Over the bar of the count's class (coming from another class), the
-  // query reads that class.
-  const int cls = k->N1C_L <= 30 ? static_cast<int>(k->N1C_L) : 0;
-  QTest::mouseMove(w, QPoint(Px(1530 + 300 * (cls + 10)), Px(k->POSHIST_I - 100)));
-  QTest::mouseMove(w, QPoint(Px(1530 + 300 * cls), Px(k->POSHIST_I - 100)));
-  EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, cls));
-  // Far to the right as well: a pointer pixel is 15 twips wherever it is.
-  QTest::mouseMove(w, QPoint(Px(1530 + 300 * 35), Px(k->POSHIST_I - 100)));
-  EXPECT_EQ(k->CURSEUR_I, 35);
   // Covered and exposed again (hidden and shown), the window still shows the drawing.
   k->Line(1500, 1500, 9000, 1500, ui::QBColor(12));
   ui::Flush();

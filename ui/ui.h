@@ -199,6 +199,8 @@ class Label : public Widget {
   bool border_ = false;
   bool enabled_ = true;
   bool autosize_ = false;
+  // Auto-sized and not measured since the text or font changed; false while
+  // auto-size is off.
   mutable bool stale_ = false;
   friend struct Peer;
 };

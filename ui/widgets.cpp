@@ -147,7 +147,7 @@ void Label::SetEnabled(bool e) {
 
 void Label::SetAutoSize(bool a) {
   if (a == autosize_) return;
-  if (!a && stale_) Remeasure();  // switching off keeps the size measured so far
+  if (stale_) Remeasure();  // switching off keeps the size measured so far
   autosize_ = a;
   if (a) stale_ = true;
   MarkDirty();
@@ -163,12 +163,12 @@ void Label::Remeasure() const {
 }
 
 float Label::Width() const {
-  if (autosize_ && stale_) Remeasure();
+  if (stale_) Remeasure();
   return width_;
 }
 
 float Label::Height() const {
-  if (autosize_ && stale_) {
+  if (stale_) {
     // The height of an auto-sized label depends on the font only.
     return LineHeight(font_name_, font_size_, bold_);
   }
@@ -176,12 +176,12 @@ float Label::Height() const {
 }
 
 void Label::SetWidth(float v) {
-  if (autosize_ && stale_) Remeasure();
+  if (stale_) Remeasure();
   Widget::SetWidth(v);
 }
 
 void Label::SetHeight(float v) {
-  if (autosize_ && stale_) Remeasure();
+  if (stale_) Remeasure();
   Widget::SetHeight(v);
 }
 

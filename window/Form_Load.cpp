@@ -20,10 +20,8 @@ const char* const kInfoItems[4] = {" Utilisation ", " Radioactivité et comptage
 }  // namespace
 
 void KESTOR_11::Form_Load() {
-  // 1-3: measuring labels, scale factors, the window over the whole screen.
-  MOT1.SetVisible(false);
-  MOT2.SetVisible(false);
-  MOT3.SetVisible(false);
+  // 1-3: scale factors, the window over the whole screen (the measuring
+  // labels stay hidden: the panel's drawing hides them).
   ECHHORIZ_S = ui::ScreenWidth() / 15360.0f;
   ECHVERTI_S = ui::ScreenHeight() / 11520.0f;
   Move(0, 0);
@@ -148,11 +146,9 @@ void KESTOR_11::Form_Load() {
   NBCOMPTAGE.SetCaption(" Nombre de comptages = 10000000 ");
   layout::CountsLabel(*this);  // the left edge stays where the widest text puts it
   NBCOMPTAGE.SetCaption(" Nombre de comptages = 0 ");
-  NBCOMPTAGE.SetVisible(false);
   N1COMPTE.SetFontSize(f);
   N1COMPTE.SetCaption(" Valeur du comptage = 51 ");
   layout::CountValueLabel(*this);
-  N1COMPTE.SetVisible(false);
 
   // 21-22: window width, time axis, the count window's caption and arrows.
   LARGEUR_I = arith::Round<int16_t>(Width());
@@ -164,9 +160,6 @@ void KESTOR_11::Form_Load() {
   VERSG.SetFontSize(f);
   VERSD.SetFontSize(f);
   layout::WindowCaption(*this);
-  LIMITE.SetVisible(true);
-  VERSG.SetVisible(true);
-  VERSD.SetVisible(true);
 
   // 23-25: query label, mean, square of the e.q.m. with the sigma symbol.
   EFF1.SetFontSize(f);
@@ -176,31 +169,25 @@ void KESTOR_11::Form_Load() {
   N1MOYEN.SetFontSize(f);
   layout::MeanLabel(*this);
   N1MOYEN.SetCaption(" Nmoyen = 56.25 ");
-  N1MOYEN.SetVisible(true);
   VARI1.SetFontSize(f);
   VARI1.SetCaption("= 2.56 ");
   VARI1.SetAutoSize(true);
-  VARI1.SetVisible(false);
   layout::VarianceLabel(*this);
-  VARI1.SetVisible(true);
-  SIGMA2.SetVisible(true);
 
   // 26-27: histogram base line, query label under it, histogram caption.
   POSHIST_I = arith::Round<int16_t>(static_cast<double>(ECHVERTI_S) * 9500);
   layout::QueryLabelTop(*this);
   HISTOGRAMME.SetFontSize(f);
-  HISTOGRAMME.SetVisible(false);
   layout::HistogramCaption(*this);
-  HISTOGRAMME.SetVisible(true);
 
   // 28: counting state.
-  D1_I = arith::Round<int16_t>(5360 / 2.0);
+  D1_I = 2680;  // the window's left edge: half of 5360 twips
   T1_I = 10000;
   I1_I = D1_I;
   TV_I = T1_I;
   UNITE_I = 300;
   TRAIT_I = 60;
-  H1_I = arith::Round<int16_t>((15360 - 41 * UNITE_I) / 2.0);
+  H1_I = 1530;  // classes 0 to 40 (41 of UNITE_I) centred on 15360 twips
   DECAL1_I = 90;
   DECAL2_I = 170;
   ECHELLEX_S = ECHHORIZ_S;

@@ -60,7 +60,6 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   Look(HISTOGRAMME, kDarkBlue, kWhite, ui::Align::Left, true);
   HISTOGRAMME.SetCaption(" Histogramme des comptages");
   N1COMPTE.SetVisible(false);
-  NBCOMPTAGE.SetVisible(false);
 
   // Command bar and choice lists.
   for (ui::Label* c : {&LANCER, &Label34, &EFFACER, &ACTIVITES, &INFORMATION}) Command(*c);
@@ -69,10 +68,7 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   Command(Label32);
   Look(Label33, kBlack, kGrey, ui::Align::Center, true);
   for (ui::Label* h : {&Label31, &Label32, &Label33}) h->SetVisible(false);
-  for (ui::ListBox* l : {&LANCER_N, &ACTIV, &INFOS}) {
-    l->SetBackColor(kListBack);
-    l->SetVisible(false);
-  }
+  for (ui::ListBox* l : {&LANCER_N, &ACTIV, &INFOS}) l->SetBackColor(kListBack);
   for (ui::Label* m : {&MOT1, &MOT2, &MOT3}) m->SetAutoSize(true);
 
   // Information pages.

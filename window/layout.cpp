@@ -92,9 +92,6 @@ void PageOverlay(KESTOR_11& k) {
   k.Picture2.Move(0, Bottom(k.Picture1));
   k.Picture2.SetWidth(SW());
   k.Picture2.SetHeight(SH());
-  k.BLANCS.Move(0, 0);
-  k.BLANCS.SetWidth(k.Picture2.Width());
-  k.BLANCS.SetHeight(k.Picture2.Height());
 }
 
 void StartCommands(KESTOR_11& k) {

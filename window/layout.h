@@ -10,7 +10,7 @@ namespace layout {
 void TitleBar(KESTOR_11& k);            // Picture1, KESTOR_Image1
 void QuitCommand(KESTOR_11& k);         // FIN
 void FitTitle(KESTOR_11& k);            // TITRE: fitted size, centred between logo and FIN
-void PageOverlay(KESTOR_11& k);         // Picture2, BLANCS
+void PageOverlay(KESTOR_11& k);         // Picture2 (each page sizes its sheet)
 void StartCommands(KESTOR_11& k);       // LANCER, Label34, Label31
 void CountList(KESTOR_11& k, float r);  // LANCER_N (r: row height)
 void ClearCommand(KESTOR_11& k);        // EFFACER

@@ -90,9 +90,9 @@ void InstallDispatcher() {
 }
 
 bool TakeWakeUp() {
-  // Without our dispatcher (an application made elsewhere) every yield
-  // enters the loop.
-  if (!g_dispatcher || QCoreApplication::eventDispatcher() != g_dispatcher.data()) return true;
+  // Without our dispatcher (an application made elsewhere, or gone with its
+  // application) every yield enters the loop.
+  if (!g_dispatcher) return true;
   return g_dispatcher->woken.exchange(false, std::memory_order_acq_rel);
 }
 
