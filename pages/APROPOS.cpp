@@ -119,8 +119,4 @@ void KESTOR_11::APROPOS() {
   BLANCS.SetHeight(Label8.Top() + 2 * Label8.Height());
   BLANCS.SetLeft((SW - BLANCS.Width()) / 2);
   BLANCS.SetTop((SH - BLANCS.Height() - Picture1.Height()) / 4);
-
-  // 6.
-  BLANCS.SetVisible(true);
-  Picture2.SetVisible(true);
 }

@@ -35,9 +35,7 @@ void KESTOR_11::INFOS_MouseUp() {
       return;
   }
   Picture2.SetVisible(true);
-  BLANCS.SetVisible(true);
   INFOS.SetListIndex(-1);
-  INFOS.SetVisible(false);
 }
 
 void KESTOR_11::BLANCS_Click() {

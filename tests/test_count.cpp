@@ -73,6 +73,7 @@ TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
     const int x = 96 + 20 * n - (n >= 10 ? 5 : 0);
     EXPECT_GT(dark(x, x + (n >= 10 ? 12 : 7)), 4);
     EXPECT_EQ(dark(x - 4, x), 0);
+    EXPECT_EQ(At(x, 650), kBlank);  // the number's first point, white
   }  // The window's arrows from row 203: "<" from 2730 twips, " >" ending at 12680.
   EXPECT_TRUE(dark(182, 192, 203) > 4 && dark(834, 845, 203) > 4);
 }
@@ -149,12 +150,12 @@ TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   Start(1024, 768, places);
   auto state = [&] {
     return std::make_tuple(k->ERREUR_I, k->DISK_0.Shown(), k->FICHIER_T, ui::files::IsOpen(2),
-                           k->SN_L, k->EFFACER.Enabled());
+                           k->SN_L, k->EFFACER.Enabled(), k->N1MOYEN.Caption(), k->N1MOYEN.Shown());
   };
-  Run(0);
-  EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false));
+  Run(0);  // the results shown as they stand
+  EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false, " Nmoyen = 0 ", true));
   WriteScratchFile("11.ksq", "250\n"), Run(0);
-  EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true));
+  EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true, " Nmoyen = 1 ", true));
 }
 
 }  // namespace

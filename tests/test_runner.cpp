@@ -46,8 +46,8 @@ TEST_F(RunnerTest, OneCountAClearAndASeriesStoppedAtItsFourthYield) {
   k->Line(9000, 2700, 9000, 2900, kLightRed);  // a mark on the strip
   Run(0);
   ExpectIdle(" Nombre de comptage = 1 | Nmoyen = 2 | = 0 ");
-  EXPECT_EQ(std::make_tuple(k->N1COMPTE.Caption(), yields_),
-            std::make_tuple(" Valeur du comptage = 2 ", 0));
+  EXPECT_EQ(std::make_tuple(k->N1COMPTE.Caption(), yields_, k->N0C_L),
+            std::make_tuple(" Valeur du comptage = 2 ", 0, 1));
   EXPECT_EQ(Seen({{600, 190}, {50, 200}, {1000, 200}, {267, 190}, {800, 190}}), "WBBBB");
   EXPECT_EQ(Seen({{142, 618}, {142, 621}, {137, 625}, {138, 625}, {146, 625}, {147, 625}}),
             "WBWBBW");

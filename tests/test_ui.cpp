@@ -12,8 +12,8 @@ namespace {
 
 class UiTest : public KestorTest {};
 
-// Faces measure alike; auto-size off keeps the size; a list is a row high at
-// least; OUI, hidden with its panel, receives nothing; far drawing is clipped.
+// Faces measure alike; text stops growing at 4000 pixels (3000 points);
+// auto-size off keeps the size; a list is a row high at least; OUI, hidden with its panel, receives nothing; far drawing is clipped.
 TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   Start();
   ui::Label& l = k->MOT1;
@@ -26,12 +26,14 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   int clicks = 0;
   k->OUI.Click = [&] { ++clicks; };
   k->OUI.FireClick();
+  EXPECT_EQ(Measure("Comptage", 3000), Measure("Comptage", 3100));
   EXPECT_EQ(std::make_tuple(Measure("Comptage", 15, true, "Arial"), l.Width(), k->ACTIV.Height(),
                             k->ACTIV.ListIndex(), clicks,
                             k->ACTIV.List(6) + k->ACTIV.List(-1) + k->ACTIV.List(1 << 24)),
             std::make_tuple(Measure("Comptage", 15), padded, k->ACTIV.RowHeight(), -1, 0, ""));
   k->Line(-1e9f, -1e9f, 1e9f, 1e9f, kLightBlue);
   k->FilledBox(-1e30f, 5, 1e30f, 10, kLightBlue);
+  k->FilledBox(5, -1e30f, 10, 1e30f, kLightBlue);
 }
 
 // Real mouse events through the toolkit, on the shown window.

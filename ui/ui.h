@@ -96,10 +96,10 @@ class Widget {
 
   // Deliver an event as the toolkit would: nothing happens when the widget
   // is not shown (or is a disabled label). Used by tests and by the toolkit
-  // side itself. Returns false when the program has ended.
-  bool FireClick();
-  bool FireMouseMove(const Mouse& m = {});
-  bool FireMouseUp(const Mouse& m = {});
+  // side itself; nothing happens either once the program has ended.
+  void FireClick();
+  void FireMouseMove(const Mouse& m = {});
+  void FireMouseUp(const Mouse& m = {});
 
   // Toolkit side; ui/ internal.
   Peer* peer() const { return peer_.get(); }

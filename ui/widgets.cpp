@@ -77,24 +77,21 @@ const std::string& OfferedToolTip(const Widget& w) {
   return disabled ? none : w.ToolTipText();
 }
 
-bool Widget::FireClick() {
-  if (S().ended) return false;
-  if (!AcceptsInput() || !Click) return true;
-  return Dispatch(Click);
+void Widget::FireClick() {
+  if (S().ended || !AcceptsInput() || !Click) return;
+  Dispatch(Click);
 }
 
-bool Widget::FireMouseMove(const Mouse& m) {
-  if (S().ended) return false;
-  if (!AcceptsInput() || !MouseMove) return true;
+void Widget::FireMouseMove(const Mouse& m) {
+  if (S().ended || !AcceptsInput() || !MouseMove) return;
   auto h = MouseMove;
-  return DispatchHandler([&h, m] { h(m); }, false);
+  DispatchHandler([&h, m] { h(m); }, false);
 }
 
-bool Widget::FireMouseUp(const Mouse& m) {
-  if (S().ended) return false;
-  if (!AcceptsInput() || !MouseUp) return true;
+void Widget::FireMouseUp(const Mouse& m) {
+  if (S().ended || !AcceptsInput() || !MouseUp) return;
   auto h = MouseUp;
-  return Dispatch([&h, m] { h(m); });
+  Dispatch([&h, m] { h(m); });
 }
 
 // --------------------------------------------------------------- Container

@@ -48,7 +48,6 @@ void KESTOR_11::Form_Load() {
   BLANCS.SetBackColor(ui::RGB(255, 255, 255));
   BLANCS.SetVisible(false);
   BLANCS.SetToolTipText(" Cliquez sur cette page pour en sortir ");
-  for (ui::Label* l : LIGNES) l->SetVisible(false);
 
   // 8-9: start and stop commands, the count list's header, the measuring label.
   LANCER.SetFontSize(f);
@@ -165,7 +164,6 @@ void KESTOR_11::Form_Load() {
   EFF1.SetFontSize(f);
   EFF1.SetCaption(" Effectif de( 40 )= 200000 ");
   EFF1.SetAutoSize(true);
-  layout::QueryLabelLeft(*this);
   N1MOYEN.SetFontSize(f);
   layout::MeanLabel(*this);
   N1MOYEN.SetCaption(" Nmoyen = 56.25 ");

@@ -197,10 +197,6 @@ void WindowCaption(KESTOR_11& k) {
   k.VERSD.Move(Right(l) + k.VERSD.Width(), l.Top());
 }
 
-void QueryLabelLeft(KESTOR_11& k) {
-  k.EFF1.SetLeft(20 * k.EFF1.Height());
-}
-
 void MeanLabel(KESTOR_11& k) {
   ui::Label& l = k.N1MOYEN;
   // " Nmoyen =" ends where " Taux de comptage =" would end, written from

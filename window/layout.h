@@ -26,7 +26,6 @@ void RateLabel(KESTOR_11& k);           // ACTIVIT
 void CountsLabel(KESTOR_11& k);         // NBCOMPTAGE
 void CountValueLabel(KESTOR_11& k);     // N1COMPTE
 void WindowCaption(KESTOR_11& k);       // LIMITE, VERSG, VERSD
-void QueryLabelLeft(KESTOR_11& k);      // EFF1's left edge
 void MeanLabel(KESTOR_11& k);           // N1MOYEN
 void VarianceLabel(KESTOR_11& k);       // VARI1 and SIGMA2
 void QueryLabelTop(KESTOR_11& k);       // EFF1's top, under the base line

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <tuple>
 
 #include "ui/qt/internal.h"
@@ -55,15 +56,14 @@ constexpr char kFontConfig[] = R"(<?xml version="1.0"?>
 )";
 
 bool HasFamily(FcConfig* config, const char* family) {
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, static_cast<char*>(nullptr));
-  FcFontSet* set = FcFontList(config, pattern, objects);
-  const bool found = set && set->nfont > 0;
-  if (set) FcFontSetDestroy(set);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
-  return found;
+  const std::unique_ptr<FcPattern, void (*)(FcPattern*)> pattern(FcPatternCreate(),
+                                                                 FcPatternDestroy);
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+  const std::unique_ptr<FcObjectSet, void (*)(FcObjectSet*)> objects(
+      FcObjectSetBuild(FC_FAMILY, static_cast<char*>(nullptr)), FcObjectSetDestroy);
+  const std::unique_ptr<FcFontSet, void (*)(FcFontSet*)> set(
+      FcFontList(config, pattern.get(), objects.get()), FcFontSetDestroy);
+  return set && set->nfont > 0;
 }
 
 }  // namespace
