@@ -74,8 +74,9 @@ TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
     EXPECT_GT(dark(x, x + (n >= 10 ? 12 : 7)), 4);
     EXPECT_EQ(dark(x - 4, x), 0);
     EXPECT_EQ(At(x, 650), kBlank);  // the number's first point, white
-  }  // The window's arrows from row 203: "<" from 2730 twips, " >" ending at 12680.
-  EXPECT_TRUE(dark(182, 192, 203) > 4 && dark(834, 845, 203) > 4);
+  }  // The window's arrows at the base size, down to row 219: "<" from 2730 twips,
+  // " >" ending at 12680.
+  EXPECT_TRUE(dark(182, 194, 215) > 4 && dark(834, 846, 215) > 4);
 }
 
 TEST_F(CountTest, ABarReachingTheLabelsShrinksTheScaleOncePerCount) {

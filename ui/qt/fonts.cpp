@@ -104,13 +104,6 @@ QString ResolveFace(const std::string& face) {
 
 namespace {
 
-int PixelSize(float points) {
-  double px = std::floor(static_cast<double>(points) * 4.0 / 3.0 + 0.5);
-  if (!(px >= 1)) px = 1;  // also NaN
-  if (px > 4000) px = 4000;
-  return static_cast<int>(px);
-}
-
 struct Entry {
   QFont font;
   QFontMetricsF metrics;
@@ -120,7 +113,7 @@ struct Entry {
 Entry& EntryFor(const std::string& face, float points, bool bold) {
   // Never destroyed: fonts must not outlive the toolkit's font engines at exit.
   static auto& cache = *new std::map<std::tuple<std::string, int, bool>, Entry>;
-  const int px = PixelSize(points);
+  const int px = FontPixelSize(points, 1);
   auto key = std::make_tuple(face, px, bold);
   auto it = cache.find(key);
   if (it == cache.end()) {
