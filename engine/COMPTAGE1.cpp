@@ -57,16 +57,15 @@ float Bottom(const ui::Label& l) {
 void RefreshLabels(KESTOR_11& k) {
   if (k.MARCHE_I == 0 || k.MARCHE_I == 2) {
     k.N1MOYEN.SetCaption(k.TEXTE_N1MOYEN(true));
-    if (!k.N1MOYEN.Visible()) k.N1MOYEN.SetVisible(true);
+    k.N1MOYEN.SetVisible(true);
     k.VARI1.SetCaption(k.TEXTE_VARI1(true));
     k.VARI1.SetVisible(true);
     k.SIGMA2.SetVisible(true);
   } else if (k.MARCHE_I == 1) {
     k.NBCOMPTAGE.SetCaption(" Nombre de comptages =" + ui::Str(k.SN_L));
-    if (!k.N1MOYEN.Visible()) k.N1MOYEN.SetVisible(true);
+    k.N1MOYEN.SetVisible(true);
     k.N1MOYEN.SetCaption(k.TEXTE_N1MOYEN(false));
-    if (!k.SIGMA2.Visible()) k.SIGMA2.SetVisible(true);
-    k.VARI1.SetVisible(false);
+    k.SIGMA2.SetVisible(true);
     k.VARI1.SetCaption(k.TEXTE_VARI1(false));
     k.VARI1.SetVisible(true);
   }

@@ -58,26 +58,20 @@ void WriteResults(KESTOR_11& k) {
   k.VARI1.SetVisible(true);
 }
 
-// Entry 0: one count with its pulses drawn; it cannot be interrupted.
+// Entry 0: one count with its pulses drawn; it cannot be interrupted, and
+// nothing is painted before it ends: the command bar stays as it is.
 void OneCount(KESTOR_11& k) {
   k.N0C_L = 1;
   k.SetMousePointer(ui::Pointer::Hourglass);
   k.MODE_T = "C_1";
   k.N1COMPTE.SetVisible(true);
   k.N1COMPTE.SetCaption(kCountValue);
-  for (ui::Widget* w :
-       {static_cast<ui::Widget*>(&k.NBCOMPTAGE), static_cast<ui::Widget*>(&k.N1MOYEN),
-        static_cast<ui::Widget*>(&k.VARI1), static_cast<ui::Widget*>(&k.SIGMA2)})
-    w->SetVisible(false);
+  k.SIGMA2.SetVisible(false);  // shown again by the count, not when no data file is found
   k.MARCHE_I = 0;
   k.BANDE0();
-  ShowCommandBar(k, false);
-  k.Label34.SetVisible(true);
   k.COMPTAGE1();
   k.SetMousePointer(ui::Pointer::Arrow);
   WriteResults(k);
-  k.Label34.SetVisible(false);
-  ShowCommandBar(k, true);
 }
 
 // Entries 1 to 15: n counts without drawing the pulses, one yield after

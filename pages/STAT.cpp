@@ -5,9 +5,9 @@
 namespace {
 
 // Screen heights, in twips, above which the larger pictures are shown:
-// 0.9 and 0.75 of the reference height.
-constexpr float kLargeAbove = 10368;
-constexpr float kMediumAbove = 8640;
+// 0.9 and 0.75 of the reference height (768 pixels).
+constexpr float kLargeAbove = 768 * 15 * 9 / 10;
+constexpr float kMediumAbove = 768 * 15 * 3 / 4;
 // The box the smallest picture is stretched to, in twips.
 constexpr float kSmallWidth = 9120;
 constexpr float kSmallHeight = 5460;

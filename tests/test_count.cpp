@@ -151,12 +151,15 @@ TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   Start(1024, 768, places);
   auto state = [&] {
     return std::make_tuple(k->ERREUR_I, k->DISK_0.Shown(), k->FICHIER_T, ui::files::IsOpen(2),
-                           k->SN_L, k->EFFACER.Enabled(), k->N1MOYEN.Caption(), k->N1MOYEN.Shown());
+                           k->SN_L, k->EFFACER.Enabled(), k->N1MOYEN.Caption(), k->N1MOYEN.Shown(),
+                           k->SIGMA2.Shown(), k->N1COMPTE.Caption());
   };
   Run(0);  // the results shown as they stand
-  EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false, " Nmoyen = 0 ", true));
+  EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false, " Nmoyen = 0 ", true, false,
+                                     " Valeur du comptage = "));
   WriteScratchFile("11.ksq", "250\n"), Run(0);
-  EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true, " Nmoyen = 1 ", true));
+  EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true, " Nmoyen = 1 ", true, true,
+                                     " Valeur du comptage = 1 "));
 }
 
 }  // namespace

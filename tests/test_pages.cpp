@@ -130,8 +130,8 @@ class PagesTest : public KestorTest {
 // page, "Effacer" back only from 2 counts; counts and drawing untouched.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   const float screens[][5] = {{1024, 768, 18, 14, 3}, {800, 600, 14, 10, 2},
-                              {1024, 692, 16, 12, 3}, {1024, 691.2f, 16, 12, 2},
-                              {800, 577, 13, 10, 2},  {800, 576, 13, 10, 1},
+                              {1024, 691.25f, 16, 12, 3}, {1024, 691.2f, 16, 12, 2},
+                              {800, 576.0625f, 13, 10, 2},  {800, 576, 13, 10, 1},
                               {480, 800, 18, 14, 3},  {400, 600, 14, 10, 2},
                               {320, 480, 11, 8, 1},   {16, 768, 18, 14, 3}};
   int counts = 0;

@@ -59,7 +59,7 @@ TEST_F(RunnerTest, OneCountAClearAndASeriesStoppedAtItsFourthYield) {
               !k->N1COMPTE.Shown() && !k->SIGMA2.Shown());
   on_yield = [this](int n) {
     EXPECT_TRUE(k->Label34.Shown() && !k->LANCER.Shown() && !k->FIN.Shown() && k->COMPTAGE_I == 1 &&
-                k->MARCHE_I == 1 && k->SIGMA2.Shown() && k->N1MOYEN.Shown());
+                k->MARCHE_I == 1 && k->SIGMA2.Shown() && k->N1MOYEN.Shown() && k->VARI1.Shown());
     EXPECT_EQ(k->NBCOMPTAGE.Caption() + "|" + k->N1MOYEN.Caption() + "|" + k->VARI1.Caption(),
               " Nombre de comptages = " + std::to_string(n) + "| Nmoyen = 2| = 0");
     if (n == 4) k->Label34.FireClick();
@@ -104,6 +104,7 @@ TEST_F(RunnerTest, AMissingFileEndsTheContinuousRunAfterItsPauseAndClearing) {
   EXPECT_EQ(std::make_tuple(yields_, InkOnStrip(), k->DISK_0.Shown()), std::make_tuple(1, 0, true));
   EXPECT_GE(clock_ - at_yield, 2.0f);
   ExpectIdle(" Nombre de comptage = 0 | Nmoyen = 0 | = 0 ");
+  EXPECT_TRUE(k->EFFACER.Enabled());
 }
 
 // Two seconds after its first reading, across midnight; at once when set back.

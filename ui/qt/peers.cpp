@@ -200,7 +200,6 @@ class ListView : public QListWidget {
     setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSpacing(0);
     setTextElideMode(Qt::ElideNone);
