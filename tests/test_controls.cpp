@@ -56,8 +56,10 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
   ChooseRate(1);
   Run(2);  // 5 counts
   const auto classes = k->EFFECTIF_L;
-  ChooseRate(1);  // the rate in force: nothing but closing the list
-  EXPECT_EQ(state() + std::to_string(k->ACTIV.ListIndex()), "1 5 LEAIF-1");
+  for (int entry : {1, -1}) {  // the rate in force, or no entry: nothing but closing the list
+    ChooseRate(entry);
+    EXPECT_EQ(state() + std::to_string(k->ACTIV.ListIndex()), "1 5 LEAIF-1");
+  }
   ChooseRate(5);  // 16.0
   EXPECT_EQ(state(), "1 5 asks ----F");
   k->NON.FireClick();

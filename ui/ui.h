@@ -176,7 +176,6 @@ class Label : public Widget {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool e);
 
-  bool AutoSize() const { return autosize_; }
   void SetAutoSize(bool a);
 
   float Width() const override;
@@ -290,16 +289,12 @@ class Form : public Container {
   void VerticalLines(const float* xs, int n, float y1, float y2, Rgb color);
   void PSet(float x, float y);  // in ForeColor; moves the text position
   void Print(const std::string& text);
-  float CurrentX() const { return cur_x_; }
-  float CurrentY() const { return cur_y_; }
 
   // The drawing surface read back, in logical pixels (the first device
   // pixel of each).
   Rgb Pixel(int x, int y) const;
   int SurfaceWidth() const;
   int SurfaceHeight() const;
-  // Saves the window as it is shown (surface and widgets) to a PNG file.
-  bool Screenshot(const std::string& path);
 
   // Load handler, run once before the window is first shown.
   Handler Load;

@@ -259,14 +259,4 @@ int Form::SurfaceHeight() const {
   return surface_->size.height();
 }
 
-bool Form::Screenshot(const std::string& path) {
-  Flush();
-  QWidget* v = peer()->view.data();
-  if (!v) return false;
-  const QSize size(SurfaceWidth(), SurfaceHeight());
-  if (v->size() != size) v->resize(size);
-  QPixmap shot = v->grab();
-  return shot.save(Q(path), "PNG");
-}
-
 }  // namespace ui

@@ -171,9 +171,4 @@ int Form::SurfaceHeight() const {
   return surface_->height / Scale();
 }
 
-// The page is captured by the browser itself (its own screenshot).
-bool Form::Screenshot(const std::string&) {
-  return false;
-}
-
 }  // namespace ui
