@@ -39,6 +39,7 @@ class InputTest : public KestorTest {
     if (count) Run(0);
   }
   void TearDown() override {
+    QWindowSystemInterfacePrivate::TabletEvent::setPlatformSynthesizesMouse(true);
     if (k && k->peer()->view) k->peer()->view->hide();
     KestorTest::TearDown();
   }
@@ -86,8 +87,7 @@ class InputTest : public KestorTest {
       if (g == Gesture::Pen)
         WSI::handleTabletEvent(w_, stamp_, pen, p, w_->mapToGlobal(p), held, held ? 0.5 : 0.0, 0, 0,
                                0, 0, 0);
-    Deliver();
-    Wait(1000);
+    Deliver(), Wait(1000);
   }
   void Hover(const ui::Widget& w) { Mouse(kMove, Centre(w), stamp_, kNone), Deliver(), Wait(500); }
 
