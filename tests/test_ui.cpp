@@ -1,5 +1,7 @@
 // The ui layer: measuring, lists, containers, clipping; real mouse events.
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 #include <tuple>
@@ -87,16 +89,26 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   v->hide();
 }
 
-// Between two frames a yield enters the event loop only when something woke
-// it; a click arriving then must still be handled at the next yield.
-TEST_F(EventsTest, AStopClickBetweenFramesEndsTheSeriesAtOnce) {
+// A series shows its progress once a frame (each of the first four yields
+// 20 ms apart). Between two frames a yield enters the event loop only when
+// something woke it; a click arriving then must still be handled at once.
+TEST_F(EventsTest, ASeriesPaintsEachFrameAndAStopBetweenFramesEndsItAtOnce) {
   Start();
   Window();
-  int yields = 0;
+  double ms = 0;
+  ui::seams::SetSteadyClock([&] { return ms; });
+  int yields = 0, bar_pixels = 0;
   ui::seams::SetYieldHook([&] {
-    if (++yields == 6) PostClick(k->Label34);
+    if (++yields <= 4) ms += 20;
+    if (yields != 6) return;
+    const QImage screen =
+        QGuiApplication::primaryScreen()->grabWindow(k->peer()->view->winId()).toImage();
+    for (int y = 400; y < 633; ++y)
+      for (int x = 90; x < 920; ++x) bar_pixels += screen.pixel(x, y) == qRgb(0, 0, 255);
+    PostClick(k->Label34);
   });
   Run(15);
+  EXPECT_GT(bar_pixels, 0);  // the bars of the first counts are on the screen
   EXPECT_EQ(k->SN_L, 6);
   EXPECT_TRUE(k->LANCER.Shown());
   k->peer()->view->hide();
