@@ -202,7 +202,6 @@ void Reset() {
   st.yield_hook = nullptr;
   st.ended = false;
   st.end_reason.clear();
-  st.handler_depth = 0;
 }
 }  // namespace seams
 
