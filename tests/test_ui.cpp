@@ -77,6 +77,18 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(500, 700));
   EXPECT_FALSE(k->ACTIV.Shown() || k->Label32.Shown());
 
+  // The sigma symbol is stretched to its box: ink in each quarter of it.
+  Run(0);
+  QImage sigma = k->SIGMA2.peer()->view->grab().toImage();
+  std::string quarters;
+  for (int q = 0; q < 4; ++q) {
+    int ink = 0;
+    for (int y = q / 2 * sigma.height() / 2; y < (q / 2 + 1) * sigma.height() / 2; ++y)
+      for (int x = q % 2 * sigma.width() / 2; x < (q % 2 + 1) * sigma.width() / 2; ++x)
+        ink += qBlue(sigma.pixel(x, y)) > 128 && qRed(sigma.pixel(x, y)) < 128;
+    quarters += ink > 3 ? '1' : '0';
+  }
+  EXPECT_EQ(quarters, "1111");
   // Covered and exposed again (hidden and shown), the window still shows the drawing.
   k->Line(1500, 1500, 9000, 1500, ui::QBColor(12));
   ui::Flush();
