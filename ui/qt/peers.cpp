@@ -164,8 +164,12 @@ class ImageView : public RoutedView {
     if (pixmap_.isNull() && !loaded_.empty()) pixmap_ = LoadPicture(loaded_);
     if (pixmap_.isNull()) return;
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, static_cast<Image*>(model_)->Stretch());
-    p.drawPixmap(rect(), pixmap_);
+    if (static_cast<Image*>(model_)->Stretch()) {
+      p.setRenderHint(QPainter::SmoothPixmapTransform);
+      p.drawPixmap(rect(), pixmap_);
+    } else {
+      p.drawPixmap(0, 0, pixmap_);  // at its own size, cut by the widget's box
+    }
   }
 };
 
