@@ -21,7 +21,7 @@ function parseArgs(argv, required) {
 
 // What the desktop build shows (tests/web/geometry.cpp), once per set of arguments.
 const dumps = {};
-const desktopDump = (program, ...args) => dumps[args] ??= ((d) => ({widgets: d.widgets, w: d.w, h: d.h, rgb: Buffer.from(d.rgb, 'hex')}))(
+const desktopDump = (program, ...args) => dumps[args] ??= ((d) => ({...d, rgb: Buffer.from(d.rgb, 'hex')}))(
   JSON.parse(execFileSync(program, args.map(String), {maxBuffer: 1 << 28, stdio: ['ignore', 'pipe', 'ignore']})));
 // Runs fn(browser, url of the served site) with chromium and a static server of webDir/site on 127.0.0.1.
 async function session(webDir, fn) {
@@ -81,7 +81,8 @@ async function sameWidgets(page, want) {
   const problems = names(got) === names(want.widgets) ? [] : [`shown: browser [${names(got)}] desktop [${names(want.widgets)}]`];
   for (const [i, w] of want.widgets.entries()) {
     const g = got[i] || {};
-    for (const k of ['x', 'y', 'w', 'h']) if (!(Math.abs(g[k] - w[k]) <= 1)) problems.push(`${w.name}.${k}: browser ${g[k]} desktop ${w[k]}`);
+    for (const k of ['x', 'y', 'w', 'h'])
+      if (!(Math.abs(g[k] - w[k]) <= 1)) problems.push(`${w.name}.${k}: browser ${g[k]} desktop ${w[k]}`);
     if (g.caption !== w.caption) problems.push(`${w.name}: browser "${g.caption}" desktop "${w.caption}"`);
   }
   expect(problems.length === 0, problems.slice(0, 12).join('; '));
