@@ -54,7 +54,7 @@ bench: deps
 	@cmake --build $(BENCH_BUILD)
 	@QT_QPA_PLATFORM=offscreen ./$(BENCH_BUILD)/bench/kestor_bench
 	@$(MAKE) --no-print-directory web >/dev/null
-	@cd tests/web && node bench.js --web $(CURDIR)/$(WEB_BUILD)
+	@node bench/web.js --web $(CURDIR)/$(WEB_BUILD)
 
 bitmaps: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTOR_TESTS=OFF >/dev/null

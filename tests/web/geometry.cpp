@@ -1,93 +1,57 @@
-// The desktop side of the browser tests: starts the window on an injected
-// screen (offscreen) and writes, as JSON, where the toolkit shows every
-// shown widget (pixels, relative to the window, in creation order) and the
-// drawing surface's pixels (one line of "RRGGBB" words per row, each word
-// followed by its repeat count), optionally after a rate and a series of
-// counts chosen as a user does, with a clock that starts at START seconds
-// and advances STEP at every reading.
-//
+// The desktop side of the browser tests, as JSON: every shown widget (name, rectangle relative to
+// the window in pixels, caption of a label) and the surface (w, h, "rrggbbff" pixels) of the window
+// on an injected screen; optionally after a rate and a series, with a clock starting at START
+// seconds and advancing STEP at every reading, then the mouse moved to pixel X Y.
 //   kestor_geometry WIDTH HEIGHT DATAFILE [START STEP RATE-ENTRY COUNT-ENTRY [X Y]]
-//
-// X Y: then the mouse moved to that pixel of the window.
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "ui/qt/internal.h"
 #include "window/KESTOR_11.h"
 
 namespace {
 
-const char* KindName(ui::Kind k) {
-  switch (k) {
-    case ui::Kind::Form:
-      return "form";
-    case ui::Kind::Label:
-      return "label";
-    case ui::Kind::PictureBox:
-      return "box";
-    case ui::Kind::ListBox:
-      return "list";
-    case ui::Kind::Image:
-      return "image";
-  }
-  return "?";
+std::string Quoted(const std::string& s) {
+  std::string out = "\"";
+  for (char c : s) out += c == '"' || c == '\\' ? std::string{'\\', c} : std::string{c};
+  return out + '"';
 }
 
-std::string Escape(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out;
-}
-
-void Dump(ui::Container& c, QWidget* top, bool& first) {
+void Dump(ui::Container& c, QWidget* top, const char*& sep) {
   for (ui::Widget* w : c.Children()) {
-    if (!w->Shown()) continue;
     QWidget* v = w->peer()->view.data();
-    if (!v) continue;
+    if (!w->Shown() || !v) continue;
     const QPoint at = v->mapTo(top, QPoint(0, 0));
     auto* label = dynamic_cast<ui::Label*>(w);
-    std::printf(
-        "%s\n  {\"name\": \"%s\", \"kind\": \"%s\", \"x\": %d, \"y\": %d, \"w\": %d, \"h\": %d, "
-        "\"caption\": \"%s\"}",
-        first ? "" : ",", Escape(w->Name()).c_str(), KindName(w->GetKind()), at.x(), at.y(),
-        v->width(), v->height(), label ? Escape(label->Caption()).c_str() : "");
-    first = false;
-    if (auto* sub = dynamic_cast<ui::Container*>(w)) Dump(*sub, top, first);
+    std::printf("%s\n{\"name\": %s, \"x\": %d, \"y\": %d, \"w\": %d, \"h\": %d, \"caption\": %s}",
+                sep, Quoted(w->Name()).c_str(), at.x(), at.y(), v->width(), v->height(),
+                Quoted(label ? label->Caption() : "").c_str());
+    sep = ",";
+    if (auto* sub = dynamic_cast<ui::Container*>(w)) Dump(*sub, top, sep);
   }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: kestor_geometry WIDTH HEIGHT DATAFILE\n");
-    return 2;
-  }
+  if (argc != 4 && argc != 8 && argc != 10)
+    return std::fprintf(stderr, "usage: see geometry.cpp\n"), 2;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  const float w = std::strtof(argv[1], nullptr), h = std::strtof(argv[2], nullptr);
+  const auto number = [&](int i) { return std::strtof(argv[i], nullptr); };
   int qargc = 1;
   ui::Application app(qargc, argv);
-  ui::seams::SetScreenTwips(w * ui::kTwipsPerPixel, h * ui::kTwipsPerPixel);
+  ui::seams::SetScreenTwips(number(1) * ui::kTwipsPerPixel, number(2) * ui::kTwipsPerPixel);
   ui::seams::SetDataFileCandidates({argv[3]});
-  float clock = 0, step = 0;
-  if (argc >= 8) {
-    clock = std::strtof(argv[4], nullptr);
-    step = std::strtof(argv[5], nullptr);
-    ui::seams::SetClock([&] {
-      const float t = clock;
-      clock += step;
-      return t;
-    });
-  }
+  if (argc > 4)
+    ui::seams::SetClock(
+        [t = number(4), step = number(5)]() mutable { return std::exchange(t, t + step); });
   KESTOR_11 form;
   ui::Application::LoadForm(form);
   ui::Application::ShowForm(form);
-  if (argc >= 8) {
+  if (argc > 4) {
     form.ACTIVITES.FireClick();
     form.ACTIV.SetListIndex(std::atoi(argv[6]));
     form.ACTIV.FireClick();
@@ -96,30 +60,21 @@ int main(int argc, char** argv) {
     form.LANCER_N.SetListIndex(std::atoi(argv[7]));
     form.LANCER_N.FireMouseUp();
   }
-  if (argc >= 10) {
-    ui::Mouse m;
-    m.x = std::strtof(argv[8], nullptr) * ui::kTwipsPerPixel;
-    m.y = std::strtof(argv[9], nullptr) * ui::kTwipsPerPixel;
-    form.FireMouseMove(m);
-  }
+  if (argc > 8)
+    form.FireMouseMove(
+        ui::Mouse{0, 0, number(8) * ui::kTwipsPerPixel, number(9) * ui::kTwipsPerPixel});
   ui::Flush();
-  QWidget* top = form.peer()->view.data();
   std::printf("{\"widgets\": [");
-  bool first = true;
-  Dump(form, top, first);
-  std::printf("\n], \"surface\": [");
-  for (int y = 0; y < form.SurfaceHeight(); ++y) {
-    std::printf("%s\n  \"", y ? "," : "");
-    int x = 0;
-    while (x < form.SurfaceWidth()) {
-      const ui::Rgb c = form.Pixel(x, y);
-      int n = 1;
-      while (x + n < form.SurfaceWidth() && form.Pixel(x + n, y) == c) ++n;
-      std::printf("%s%02x%02x%02x*%d", x ? " " : "", c.r, c.g, c.b, n);
-      x += n;
-    }
-    std::printf("\"");
-  }
-  std::printf("\n]}\n");
+  const char* sep = "";
+  Dump(form, form.peer()->view.data(), sep);
+  std::string rgb;
+  const char* hex = "0123456789abcdef";
+  for (int y = 0; y < form.SurfaceHeight(); ++y)
+    for (int x = 0; x < form.SurfaceWidth(); ++x)
+      for (const uint8_t v :
+           {form.Pixel(x, y).r, form.Pixel(x, y).g, form.Pixel(x, y).b, uint8_t{255}})
+        rgb.append(1, hex[v >> 4]).append(1, hex[v & 15]);
+  std::printf("],\n\"w\": %d, \"h\": %d, \"rgb\": \"%s\"}\n", form.SurfaceWidth(),
+              form.SurfaceHeight(), rgb.c_str());
   return 0;
 }
