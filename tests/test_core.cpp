@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fixture.h"
@@ -32,35 +33,21 @@ std::string PngHead(unsigned long w, unsigned long h) {
   return s;
 }
 
+// Read: a small, a wide (above 2^24) and the largest image. Refused: one byte
+// short, another signature or first chunk, no width or height, beyond 31 bits.
 TEST(PngSize, ReadsTheHeaderAndRefusesWhatIsNoPng) {
-  std::string bad_signature = PngHead(40, 30);
-  bad_signature[1] = 'Q';
-  std::string bad_chunk = PngHead(40, 30);
-  bad_chunk[12] = 'X';
-  const struct {
-    const char* what;
-    std::string head;
-    size_t length;
-    bool ok;
-    int w, h;
-  } kCases[] = {
-      {"a small image", PngHead(40, 30), 24, true, 40, 30},
-      {"a wide image (width above 2^24)", PngHead(0x01000002, 7), 24, true, 0x01000002, 7},
-      {"the largest size", PngHead(0x7fffffff, 0x7fffffff), 24, true, 0x7fffffff, 0x7fffffff},
-      {"one byte short", PngHead(40, 30), 23, false, 0, 0},
-      {"another signature", bad_signature, 24, false, 0, 0},
-      {"another first chunk", bad_chunk, 24, false, 0, 0},
-      {"no width", PngHead(0, 30), 24, false, 0, 0},
-      {"no height", PngHead(40, 0), 24, false, 0, 0},
-      {"a width beyond 31 bits", PngHead(0x80000000ul, 30), 24, false, 0, 0},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.what);
+  auto size = [](const std::string& head, size_t length = 24) {
     int w = -1, h = -1;
-    const bool ok =
-        ui::PngSize(reinterpret_cast<const unsigned char*>(c.head.data()), c.length, w, h);
-    EXPECT_EQ(std::make_tuple(ok, w, h), std::make_tuple(c.ok, c.w, c.h));
-  }
+    const bool ok = ui::PngSize(reinterpret_cast<const unsigned char*>(head.data()), length, w, h);
+    return std::to_string(ok) + ":" + std::to_string(w) + "x" + std::to_string(h) + " ";
+  };
+  std::string bad_signature = PngHead(40, 30), bad_chunk = bad_signature;
+  bad_signature[1] = 'Q', bad_chunk[12] = 'X';
+  EXPECT_EQ(size(PngHead(40, 30)) + size(PngHead(0x01000002, 7)) +
+                size(PngHead(0x7fffffff, 0x7fffffff)) + size(PngHead(40, 30), 23) +
+                size(bad_signature) + size(bad_chunk) + size(PngHead(0, 30)) +
+                size(PngHead(40, 0)) + size(PngHead(0x80000000ul, 30)),
+            "1:40x30 1:16777218x7 1:2147483647x2147483647 0:0x0 0:0x0 0:0x0 0:0x0 0:0x0 0:0x0 ");
 }
 
 // Sets (or, given no value, unsets) an environment variable for the life of the object.
@@ -76,22 +63,16 @@ struct ScopedEnv {
 
 TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {
   ScopedEnv home("HOME", "/home/someone");
-  const struct {
-    const char* xdg;
-    const char* fifth;
-  } kCases[] = {{nullptr, "/home/someone/.local/share/kestor/KESTOR_11.KSQ"},
-                {"", "/home/someone/.local/share/kestor/KESTOR_11.KSQ"},
-                {"/srv/data", "/srv/data/kestor/KESTOR_11.KSQ"}};
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.xdg ? c.xdg : "(unset)");
-    ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
+  const std::string local = "/home/someone/.local/share/kestor/KESTOR_11.KSQ";
+  for (const auto& c : {std::pair<const char*, std::string>{nullptr, local}, {"", local},
+                        {"/srv/data", "/srv/data/kestor/KESTOR_11.KSQ"}}) {
+    SCOPED_TRACE(c.first ? c.first : "(unset)");
+    ScopedEnv xdg("XDG_DATA_HOME", c.first);
     ui::seams::Reset();
-    const std::vector<std::string> list = ui::DataFileCandidates();
-    ASSERT_EQ(list.size(), 11u);
-    EXPECT_EQ(list[0], "KESTOR_11.KSQ");
-    EXPECT_EQ(list[4], c.fifth);
-    EXPECT_EQ(list[5], "/home/someone/KESTOR_11.KSQ");
-    EXPECT_EQ(list[10], "/mnt/KESTOR_11.KSQ");
+    const std::vector<std::string> l = ui::DataFileCandidates();
+    EXPECT_EQ(std::make_tuple(l.size(), l.at(0), l.at(4), l.at(5), l.at(10)),
+              std::make_tuple(11u, "KESTOR_11.KSQ", c.second, "/home/someone/KESTOR_11.KSQ",
+                              "/mnt/KESTOR_11.KSQ"));
   }
 }
 
