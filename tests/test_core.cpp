@@ -64,7 +64,8 @@ struct ScopedEnv {
 TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {
   ScopedEnv home("HOME", "/home/someone");
   const std::string local = "/home/someone/.local/share/kestor/KESTOR_11.KSQ";
-  for (const auto& c : {std::pair<const char*, std::string>{nullptr, local}, {"", local},
+  for (const auto& c : {std::pair<const char*, std::string>{nullptr, local},
+                        {"", local},
                         {"/srv/data", "/srv/data/kestor/KESTOR_11.KSQ"}}) {
     SCOPED_TRACE(c.first ? c.first : "(unset)");
     ScopedEnv xdg("XDG_DATA_HOME", c.first);

@@ -158,8 +158,8 @@ TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
   EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false, " Nmoyen = 0 ", true, false,
                                      " Valeur du comptage = "));
   WriteScratchFile("11.ksq", "250\n"), Run(0);
-  EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true, " Nmoyen = 1 ", true, true,
-                                     " Valeur du comptage = 1 "));
+  EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true, " Nmoyen = 1 ", true,
+                                     true, " Valeur du comptage = 1 "));
 }
 
 }  // namespace
