@@ -74,8 +74,8 @@ void KESTOR_11::AFFICHAGE0() {
     Print(std::to_string(n));
   }
 
-  // 9: the bars of classes 0 to 40, light cyan.
-  TRACER_BARRES(ui::QBColor(11));
+  // 9: no bars: the panel is drawn at start-up and after a clear, every
+  //    class empty.
 
   // 10: texts drawn in place.
   const std::string histogram = " Histogramme des comptages";

@@ -51,7 +51,6 @@ void ShowCommandBar(KESTOR_11& k, bool shown) {
 // The three result labels as a finished run leaves them.
 void WriteResults(KESTOR_11& k) {
   k.NBCOMPTAGE.SetCaption(k.TEXTE_NBCOMPTAGE());
-  k.NBCOMPTAGE.SetVisible(true);
   k.N1MOYEN.SetCaption(k.TEXTE_N1MOYEN(true));
   k.N1MOYEN.SetVisible(true);
   k.VARI1.SetCaption(k.TEXTE_VARI1(true));

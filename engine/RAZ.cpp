@@ -8,10 +8,8 @@ void KESTOR_11::RAZ() {
   for (K_I = 0; K_I <= 40; ++K_I) EFFECTIF_L[static_cast<size_t>(K_I)] = 0;
   TEMPS_S = 0;
   ECHELLE_S = 1.0f;
-  for (ui::Widget* w : {static_cast<ui::Widget*>(&N1MOYEN), static_cast<ui::Widget*>(&N1COMPTE),
-                        static_cast<ui::Widget*>(&NBCOMPTAGE), static_cast<ui::Widget*>(&EFF1),
-                        static_cast<ui::Widget*>(&VARI1)})
-    w->SetVisible(false);
+  N1COMPTE.SetVisible(false);
+  EFF1.SetVisible(false);
   S2N1_D = 0;
   SN_L = 0;
   S1_L = 0;

@@ -219,9 +219,7 @@ float ListBox::RowHeight() const {
 float ListBox::Height() const {
   // Whole rows only, at least one.
   float r = RowHeight();
-  float rows = std::floor(height_ / r + 1e-3f);
-  if (!(rows >= 1)) rows = 1;
-  return rows * r;
+  return std::fmax(std::floor(height_ / r + 1e-3f), 1.0f) * r;  // NaN gives one row
 }
 
 // ------------------------------------------------------------------- Image
