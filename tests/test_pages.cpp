@@ -1,12 +1,8 @@
 // The information pages on screens of several sizes, opened and closed.
-#include <algorithm>
 #include <regex>
 #include <sstream>
-#include <tuple>
 
 #include "fixture.h"
-
-namespace {
 
 enum Page { kUsage, kRadio, kStatistics, kAbout };
 
@@ -18,12 +14,9 @@ const char kUsageLooks[] =
     "K0:1";
 const char kRadioLooks[] = "Mc:.5t Kc:1.5 Bc:2 Mc:3 Kc:1.5 Kc:2 Kc:1 Kc:2 Kc:1 Bc:2 Bc:1";
 
-using Box = std::tuple<float, float, float, float>;  // left, top, width, height
-
 class PagesTest : public KestorTest {
  protected:
   ui::Label& Line(size_t n) { return *k->LIGNES[n - 1]; }
-  static Box BoxOf(const ui::Widget& w) { return {w.Left(), w.Top(), w.Width(), w.Height()}; }
   float LineHeight(float points) { return Measure("x", points, false); }
   std::string State() {
     std::string s;
@@ -105,8 +98,8 @@ class PagesTest : public KestorTest {
     EXPECT_TRUE(a >= 1 && a <= b) << a;
     EXPECT_LE(Measure(ruler, a), a > 1 ? sw : INFINITY);
     EXPECT_GT(Measure(ruler, a + 1), a < b ? sw : -INFINITY);
-    EXPECT_EQ(k->Label3.Caption() + "|" + k->Label2.Caption() + "|" + k->Label9.Caption() + "|" +
-                  k->Label10.Caption() + "|" + k->Label1.Caption().substr(0, 12),
+    EXPECT_EQ(Captions({&k->Label3, &k->Label2, &k->Label9, &k->Label10}) + "|" +
+                  k->Label1.Caption().substr(0, 12),
               "KESTOR, simulateur du comptage des impulsions, version " KESTOR_VERSION_TEXT
               "|Logiciel : KESTOR_11.EXE|Fichier associé : KESTOR_11.KSQ|Editeur :|   Auteur : ");
     const float height = k->Label8.Top() + 2 * h;
@@ -129,11 +122,11 @@ class PagesTest : public KestorTest {
 // 2 above 8640). A click on the sheet, frame, a line or the picture closes a
 // page, "Effacer" back only from 2 counts; counts and drawing untouched.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
-  const float screens[][5] = {{1024, 768, 18, 14, 3}, {800, 600, 14, 10, 2},
-                              {1024, 691.25f, 16, 12, 3}, {1024, 691.2f, 16, 12, 2},
-                              {800, 576.0625f, 13, 10, 2},  {800, 576, 13, 10, 1},
-                              {480, 800, 18, 14, 3},  {400, 600, 14, 10, 2},
-                              {320, 480, 11, 8, 1},   {16, 768, 18, 14, 3}};
+  const float screens[][5] = {{1024, 768, 18, 14, 3},      {800, 600, 14, 10, 2},
+                              {1024, 691.25f, 16, 12, 3},  {1024, 691.2f, 16, 12, 2},
+                              {800, 576.0625f, 13, 10, 2}, {800, 576, 13, 10, 1},
+                              {480, 800, 18, 14, 3},       {400, 600, 14, 10, 2},
+                              {320, 480, 11, 8, 1},        {16, 768, 18, 14, 3}};
   int counts = 0;
   for (const auto& [w, h, t, b, picture] : screens) {
     SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
@@ -162,12 +155,7 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
       EXPECT_TRUE(CountsAndDrawing() == before);
     }
   }
-  // Released over no entry: no page, the commands as they were.
-  k->SN_L = 2;
-  k->EFFACER.SetEnabled(false);
-  k->INFORMATION.FireClick();
-  k->INFOS.FireMouseUp();
+  k->SN_L = 2, k->EFFACER.SetEnabled(false);  // released over no entry: no page, nothing changes
+  k->INFORMATION.FireClick(), k->INFOS.FireMouseUp();
   EXPECT_EQ(State(), "FIN LANCER+ ACTIVITES+ 0");
 }
-
-}  // namespace
