@@ -80,19 +80,15 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
 // Silent with no counts, a header shown, above the mean or during a run; else
 // the nearest class read under the pointer, its bar light magenta.
 TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
-  Start();
-  Move(3);
+  Start(), Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
-  Run(4);  // 20 counts at 1 imp/s: 10 of 1, 1 of 5
-  k->ACTIVITES.FireMouseMove();
-  k->FIN.FireMouseMove();  // the rate list closes, its header stays
-  Move(3);
-  k->FireClick();
+  Run(4);                                                // 20 counts at 1 imp/s: 10 of 1, 1 of 5
+  k->ACTIVITES.FireMouseMove(), k->FIN.FireMouseMove();  // the rate list closes, its header stays
+  Move(3), k->FireClick();
   k->FireMouseMove({0, 0, 1530 + 3 * 300, k->N1MOYEN.Top()});  // above the mean's bottom
   k->COMPTAGE_I = 1, Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
-  k->COMPTAGE_I = 0;
-  Move(5);
+  k->COMPTAGE_I = 0, Move(5);
   EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 5 ) = 1 ");
   const float narrow = k->EFF1.Width();
   Move(1.13);

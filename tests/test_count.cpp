@@ -75,8 +75,7 @@ TEST_F(CountTest, ABarReachingTheLabelsShrinksTheScaleOncePerCount) {
   StartWith("100\n200\n250\n");  // every count is 2
   const float limit = k->N1MOYEN.Top() + k->N1MOYEN.Height() + 20;
   const auto reach = static_cast<int32_t>(std::ceil((9500 - limit) / 200.0));
-  k->EFFECTIF_L[5] = 12;  // a bar 2400 twips (160 pixels) tall at scale 1
-  k->TRACEHISTO();
+  k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // a bar 2400 twips (160 pixels) tall at scale 1
   ASSERT_EQ(At(202, 633 - 150), kBlue);
   k->Line(2280, 8000, 2280, 8150, kLightRed);  // a mark between bars: x 152, rows 533 to 543
   k->EFFECTIF_L[2] = reach - 1;                // the next count of 2 reaches the limit

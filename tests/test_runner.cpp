@@ -92,9 +92,9 @@ TEST_F(RunnerTest, AMissingFileEndsTheContinuousRunAfterItsPauseAndClearing) {
 }
 
 // Two seconds after its first reading, across midnight; at once when set back
-// (a start of -1 reads 5000, then 1). Start, readings, last reading.
+// (a start of -1 reads 5000, then 1).
 TEST_F(RunnerTest, ThePauseEndsTwoSecondsLaterEvenAcrossMidnight) {
-  Start();
+  Start();  // start, readings, last reading
   const std::tuple<float, int, float> cases[] = {
       {50000, 9, 50002}, {86399.5f, 9, 1.5f}, {-1, 2, 1}};
   for (const auto& [start, count, end] : cases) {

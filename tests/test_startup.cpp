@@ -48,8 +48,7 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanelInItsColours)
     EXPECT_EQ(At(Px(l->Left()), Px(l->Top())), kBlue) << l->Name();
   // A background pixel just inside each part's corner, the ink of two captions.
   k->LANCER.FireMouseMove();  // the count list and its header
-  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true);
-  ui::Application::ShowForm(*k);
+  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true), ui::Application::ShowForm(*k);
   QCoreApplication::processEvents();
   QImage shot = k->peer()->view->grab().toImage();
   auto corner = [&](const ui::Widget& w) {
