@@ -52,8 +52,7 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
   };
   ChooseRate(0);
   EXPECT_EQ(state() + k->ACTIVIT.Caption(), "50 0 L-AIF Taux de comptage = .5 imp/s ");
-  ChooseRate(1);
-  Run(2);  // 5 counts
+  ChooseRate(1), Run(2);  // 5 counts
   const auto classes = k->EFFECTIF_L;
   for (int entry : {1, -1}) {  // the rate in force, or no entry: nothing but closing the list
     ChooseRate(entry);
@@ -78,7 +77,8 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
 }
 
 // Silent with no counts, a header shown, above the mean or during a run; else
-// the nearest class read under the pointer, its bar light magenta.
+// the nearest class read under the pointer, its bar light magenta, also with
+// the real pointer on a magnified screen.
 TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Start(), Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
@@ -113,16 +113,11 @@ TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   k->EFFACER.FireClick(), k->OUI.FireClick(), Run(0);  // cleared: the label hidden
   Move(40);                                            // over the class it showed last
   EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
-}
-
-// 3840 x 2160 runs a 1920 x 1080 logical screen at a device pixel ratio of
-// 2: class c is under the device pixel (1530 + 300 c) 1.875 / 15 x 2 =
-// 382.5 + 75 c, the base line at 2 x round(9500 x 1.40625) / 15 = 1781; the
-// window's input comes in logical pixels, half of those.
-TEST_F(ControlsTest, TheRealPointerOnAMagnifiedScreenReadsTheClassUnderIt) {
-  Start(3840, 2160);
-  Run(4);
-  ui::Application::ShowForm(*k);
+  // 3840 x 2160 runs a 1920 x 1080 logical screen at a device pixel ratio of 2:
+  // class c is under the device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 +
+  // 75 c, the base line at 2 x round(9500 x 1.40625) / 15 = 1781; the window's
+  // input comes in logical pixels, half of those.
+  Start(3840, 2160), Run(4), ui::Application::ShowForm(*k);
   QCoreApplication::processEvents();
   QWindow* w = k->peer()->view->windowHandle();
   for (int c : {1, 7, 20, 35, 40}) {

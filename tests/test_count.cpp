@@ -51,10 +51,11 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
   EXPECT_EQ(std::make_tuple(k->SN_L, k->TEMPS_S), std::make_tuple(1, -40000000.0f));
 }
 
-// 0, 5, ..., 40 in dark blue from row 650, shifted 90 twips left (one digit) or
-// 170 (two) from their ticks: at pixel 96 + 20 n (less 5 from 10 on).
-TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
-  StartWith("250\n");
+// Graduations 0, 5, ..., 40 in dark blue from row 650, shifted 90 twips left
+// (one digit) or 170 (two) from their ticks: at pixel 96 + 20 n (less 5 from
+// 10 on). A bar reaching the labels shrinks the scale, once per count.
+TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTheScale) {
+  StartWith("100\n200\n250\n");  // every count is 2
   auto dark = [&](int x0, int x1, int y0 = 648, int n = 0) {
     for (int y = y0; y < y0 + 27; ++y)
       for (int x = x0; x < x1; ++x)
@@ -69,10 +70,6 @@ TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
     EXPECT_EQ(At(x, 650), kBlank);  // the number's first point, white
   }  // the window's arrows, down to row 219: "<" from 2730 twips, " >" ending at 12680
   EXPECT_TRUE(dark(182, 194, 215) > 4 && dark(834, 846, 215) > 4);
-}
-
-TEST_F(CountTest, ABarReachingTheLabelsShrinksTheScaleOncePerCount) {
-  StartWith("100\n200\n250\n");  // every count is 2
   const float limit = k->N1MOYEN.Top() + k->N1MOYEN.Height() + 20;
   const auto reach = static_cast<int32_t>(std::ceil((9500 - limit) / 200.0));
   k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // a bar 2400 twips (160 pixels) tall at scale 1
@@ -113,7 +110,7 @@ TEST_F(CountTest, MeanAndSquareOfTheEqm) {
 }
 
 // The clock brought into 0 to 100 by steps of 100: its whole part is skipped.
-TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStarts) {
+TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStartsInTheFileFoundAtOneOfElevenPlaces) {
   std::string numbered;
   for (int i = 1; i <= 300; ++i) numbered += std::to_string(i) + "\n";
   const std::string path = WriteScratchFile("numbered.ksq", numbered);
@@ -123,10 +120,7 @@ TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStarts) {
     double v = 0;
     EXPECT_TRUE(ui::files::Input(2, v) && v == first) << clock << ": " << v;
   }
-}
-
-// Eleven places (a directory fails): put at the eleventh, the next count finds it.
-TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
+  // Eleven places (a directory fails): put at the eleventh, the next count finds it.
   std::vector<std::string> places = {ScratchDir()};
   for (int i = 1; i < 10; ++i) places.push_back(ScratchDir() + "/missing-" + std::to_string(i));
   places.insert(places.end(), {ScratchDir() + "/11.ksq", WriteScratchFile("12.ksq", "1")});

@@ -5,15 +5,10 @@
 
 class RunnerTest : public KestorTest {
  protected:
-  void StartTwos(const std::string& file = WriteScratchFile("twos.ksq", "100\n200\n250\n"),
-                 bool ticking = false) {
-    Start(1024, 768, {file});
-    ui::seams::SetYieldHook([this] { on_yield(++yields_); });
+  void StartTwos(bool ticking = false, std::string file = "") {
+    Start(1024, 768, {file.empty() ? WriteScratchFile("twos.ksq", "100\n200\n250\n") : file});
+    ui::seams::SetYieldHook([this] { on_yield(++yields_); }), yields_ = 0;
     if (ticking) ui::seams::SetClock([this] { return clock_ += 0.25f; });
-  }
-  int InkOnStrip(int ink = 0) const {
-    for (int x = 0; x < k->SurfaceWidth(); ++x) ink += k->Pixel(x, 190) != kWhite;
-    return ink;
   }
   std::string Results() { return Captions({&k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1}); }
   // The commands, the rate and the results shown, "Arrêter" hidden, the arrow.
@@ -55,16 +50,17 @@ TEST_F(RunnerTest, OneCountAClearAndASeriesStoppedAtItsFourthYield) {
     if (n == 4) k->Label34.FireClick();
   };
   Run(15);
-  EXPECT_EQ(std::make_tuple(yields_, k->N0C_L, k->N1COMPTE.Shown(), InkOnStrip()),
-            std::make_tuple(4, 100000, false, 0));
+  EXPECT_EQ(std::make_tuple(yields_, k->N0C_L, k->N1COMPTE.Shown(), Seen({267, 190, 800, 190})),
+            std::make_tuple(4, 100000, false, "WW"));
   ExpectIdle(" Nombre de comptages = 4 | Nmoyen = 2 | = 0 ");
   EXPECT_EQ(Seen({50, 200, 142, 578, 142, 581}), "BWB");  // 4 counts: from row 580
 }
 
 // The pass counter cycles 1 to 499, a 2-second pause after each count; the
-// stop leaves the last count's pulses.
-TEST_F(RunnerTest, TheContinuousRunPausesCyclesItsCounterAndStops) {
-  StartTwos(WriteScratchFile("twos.ksq", "100\n200\n250\n"), true);
+// stop leaves the last count's pulses. A missing file ends the run after one
+// pass, its pause and the strip's clearing.
+TEST_F(RunnerTest, TheContinuousRunPausesCyclesItsCounterAndStopsOrEndsWithoutItsFile) {
+  StartTwos(true);
   float last = -2.0f;
   on_yield = [&](int n) {
     EXPECT_EQ(k->BOUCLE_L, (n - 1) % 499 + 1) << n;
@@ -77,17 +73,12 @@ TEST_F(RunnerTest, TheContinuousRunPausesCyclesItsCounterAndStops) {
   ASSERT_EQ(yields_, 510);
   ExpectIdle(" Nombre de comptages = 510 | Nmoyen = 2 | = 0 ");
   EXPECT_EQ(Flags({&k->N1COMPTE}) + Seen({267, 190, 800, 190}), "1BB");
-}
-
-// A missing file ends it after one pass, its pause and the strip's clearing.
-TEST_F(RunnerTest, AMissingFileEndsTheContinuousRunAfterItsPauseAndClearing) {
-  StartTwos(ScratchDir() + "/nowhere.ksq", true);
-  float at_yield = 0;
-  on_yield = [&](int) { at_yield = clock_, k->Line(7500, 2700, 7500, 2900, kLightRed); };
+  StartTwos(true, ScratchDir() + "/nowhere.ksq");
+  on_yield = [&](int) { last = clock_, k->Line(7500, 2700, 7500, 2900, kLightRed); };
   Run(16);
-  EXPECT_EQ(std::make_tuple(yields_, InkOnStrip(), k->DISK_0.Shown(), k->EFFACER.Enabled()),
-            std::make_tuple(1, 0, true, true));
-  EXPECT_GE(clock_ - at_yield, 2.0f);
+  EXPECT_EQ(std::make_tuple(yields_, Seen({500, 190}), k->DISK_0.Shown(), k->EFFACER.Enabled()),
+            std::make_tuple(1, "W", true, true));
+  EXPECT_GE(clock_ - last, 2.0f);
   ExpectIdle(" Nombre de comptage = 0 | Nmoyen = 0 | = 0 ");
 }
 
