@@ -11,13 +11,13 @@ class ControlsTest : public KestorTest {
   void Move(double c) { k->FireMouseMove({0, 0, static_cast<float>(1530 + c * 300), 9200}); }
 };
 
-// From all six list widgets shown, and none.
-TEST_F(ControlsTest, HoverTable) {
+// The lists a move or click leaves shown, from all six list widgets shown and none.
+TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
   Start();
   k->EFFACER.SetEnabled(true);  // a disabled command reacts to nothing
   ui::Widget* lists[6] = {&k->LANCER_N, &k->Label31, &k->ACTIV,
                           &k->Label32,  &k->INFOS,   &k->Label33};
-  auto state = [&](std::string s = "") {
+  auto lists_shown = [&](std::string s = "") {
     for (ui::Widget* w : lists) s += w->Visible() ? '1' : '0';
     return s;
   };
@@ -33,15 +33,12 @@ TEST_F(ControlsTest, HoverTable) {
     for (bool all : {true, false}) {
       for (ui::Widget* w : lists) w->SetVisible(all);
       click ? widget->FireClick() : widget->FireMouseMove({0, 0, 100, 100});
-      EXPECT_EQ(state(), all ? from_all : from_none)
+      EXPECT_EQ(lists_shown(), all ? from_all : from_none)
           << widget->Name() << (click ? " click" : " move");
     }
-}
-
-// With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
-// clears. The state: rate, counts, panel, list, the commands enabled (LEAIF).
-TEST_F(ControlsTest, RateChangeAndClearing) {
-  Start();
+  k->EFFACER.SetEnabled(false);
+  // With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
+  // clears. The state: rate, counts, panel, list, the commands enabled (LEAIF).
   auto state = [&] {
     std::string s = std::to_string(k->ACTIV_I) + " " + std::to_string(k->SN_L) + " ";
     s += std::string(k->ATTENTION.Shown() ? "asks " : "") +

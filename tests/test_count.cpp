@@ -13,9 +13,31 @@ class CountTest : public KestorTest {
   }
 };
 
-// A value v is 40 v / rate twips, the window 2680 to 12680; one reaching 15360
-// ends the count, lost; the file's end continues the count from its start.
-TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
+// Each case after a clearing; x 100 rounded half to even; the e.q.m. divides by k.
+TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
+  Start();
+  const std::pair<std::vector<int32_t>, const char*> sums[] = {
+      {{3}, " Nombre de comptage = 1 | Nmoyen = 3 | = 0 "},
+      {{1, 2}, " Nombre de comptages = 2 | Nmoyen = 1.5 | = .25 "},
+      {{0, 0, 1}, " Nombre de comptages = 3 | Nmoyen = .33 | = .22 "},
+      {{1, 0, 0, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .12 | = .11 "},  // 12.5
+      {{1, 1, 1, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .38 | = .23 "},  // 37.5
+      // A count above 50 enters the sums, not the histogram, and touches nothing else.
+      {{16, 4001}, " Nombre de comptages = 2 | Nmoyen = 2008.5 | = 3970056.25 "},
+      {{51, 50}, " Nombre de comptages = 2 | Nmoyen = 50.5 | = .25 "},
+  };
+  for (const auto& [counts, texts] : sums) {
+    k->RAZ(), k->TEMPS_S = 5;
+    for (int32_t n : counts) k->N1C_L = n, k->AJOUTER_COMPTAGE();
+    EXPECT_EQ(k->TEXTE_NBCOMPTAGE() + "|" + k->TEXTE_N1MOYEN(true) + "|" + k->TEXTE_VARI1(true),
+              texts);
+    std::array<int32_t, 51> classes{};
+    for (int32_t n : counts)
+      if (n <= 50) ++classes[static_cast<size_t>(n)];
+    EXPECT_EQ(std::make_tuple(k->EFFECTIF_L, k->TEMPS_S), std::make_tuple(classes, 5.0f)) << texts;
+  }
+  // A value v is 40 v / rate twips, the window 2680 to 12680; one reaching
+  // 15360 ends the count, lost; the file's end continues the count from its start.
   const struct {
     const char *what, *values;
     int32_t count;
@@ -82,31 +104,6 @@ TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTh
   EXPECT_EQ(Seen({202, 498, 202, 501, 202, 600, 152, 538, 152, 633}), "WBBWB");
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));  // below the limit at the new scale
-}
-
-// Each case after a clearing; x 100 rounded half to even; the e.q.m. divides by k.
-TEST_F(CountTest, MeanAndSquareOfTheEqm) {
-  Start();
-  const std::pair<std::vector<int32_t>, const char*> cases[] = {
-      {{3}, " Nombre de comptage = 1 | Nmoyen = 3 | = 0 "},
-      {{1, 2}, " Nombre de comptages = 2 | Nmoyen = 1.5 | = .25 "},
-      {{0, 0, 1}, " Nombre de comptages = 3 | Nmoyen = .33 | = .22 "},
-      {{1, 0, 0, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .12 | = .11 "},  // 12.5
-      {{1, 1, 1, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .38 | = .23 "},  // 37.5
-      // A count above 50 enters the sums, not the histogram, and touches nothing else.
-      {{16, 4001}, " Nombre de comptages = 2 | Nmoyen = 2008.5 | = 3970056.25 "},
-      {{51, 50}, " Nombre de comptages = 2 | Nmoyen = 50.5 | = .25 "},
-  };
-  for (const auto& [counts, texts] : cases) {
-    k->RAZ(), k->TEMPS_S = 5;
-    for (int32_t n : counts) k->N1C_L = n, k->AJOUTER_COMPTAGE();
-    EXPECT_EQ(k->TEXTE_NBCOMPTAGE() + "|" + k->TEXTE_N1MOYEN(true) + "|" + k->TEXTE_VARI1(true),
-              texts);
-    std::array<int32_t, 51> classes{};
-    for (int32_t n : counts)
-      if (n <= 50) ++classes[static_cast<size_t>(n)];
-    EXPECT_EQ(std::make_tuple(k->EFFECTIF_L, k->TEMPS_S), std::make_tuple(classes, 5.0f)) << texts;
-  }
 }
 
 // The clock brought into 0 to 100 by steps of 100: its whole part is skipped.

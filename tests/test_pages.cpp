@@ -14,6 +14,9 @@ const char kUsageLooks[] =
     "K0:1";
 const char kRadioLooks[] = "Mc:.5t Kc:1.5 Bc:2 Mc:3 Kc:1.5 Kc:2 Kc:1 Kc:2 Kc:1 Bc:2 Bc:1";
 
+// An open page: its frame and sheet, the commands disabled, the list closed.
+const std::regex kOpen("Picture2 BLANCS (Label33 )?(STAT_Image. )?\\d+ -1");
+
 class PagesTest : public KestorTest {
  protected:
   ui::Label& Line(size_t n) { return *k->LIGNES[n - 1]; }
@@ -28,13 +31,6 @@ class PagesTest : public KestorTest {
       if (c->Enabled()) s += c->Name() + "+ ";
     return s + std::to_string(std::count_if(k->LIGNES.begin(), k->LIGNES.end(),
                                             [](ui::Label* l) { return l->Visible(); }));
-  }
-  auto CountsAndDrawing() {
-    std::string pixels;
-    for (int y = 0; y < k->SurfaceHeight(); y += 5)
-      for (int x = 0; x < k->SurfaceWidth(); x += 5) pixels += At(x, y);
-    return std::make_tuple(pixels, k->SN_L, k->S1_L, k->S2N1_D, k->EFFECTIF_L, k->ACTIV_I, k->ACT_I,
-                           k->ECHELLE_S, k->MODE_T, k->COMPTAGE_I);
   }
   void ExpectSheet(float width, float height, float top) {
     EXPECT_EQ(BoxOf(k->BLANCS), Box((ui::ScreenWidth() - width) / 2, top, width, height));
@@ -120,7 +116,7 @@ class PagesTest : public KestorTest {
 
 // w x h, title and body sizes, statistics picture (3 above 10368 twips high,
 // 2 above 8640). A click on the sheet, frame, a line or the picture closes a
-// page, "Effacer" back only from 2 counts; counts and drawing untouched.
+// page, "Effacer" back only from 2 counts.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   const float screens[][5] = {{1024, 768, 18, 14, 3},      {800, 600, 14, 10, 2},
                               {1024, 691.25f, 16, 12, 3},  {1024, 691.2f, 16, 12, 2},
@@ -131,15 +127,12 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   for (const auto& [w, h, t, b, picture] : screens) {
     SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
     Start(w, h);
-    k->SN_L = counts++ % 3, k->S1_L = 7, k->S2N1_D = 19, k->EFFECTIF_L[2] = 2;
-    const auto before = CountsAndDrawing();
+    k->SN_L = counts++ % 3;
     for (Page page : {kUsage, kRadio, kStatistics, kAbout, kUsage}) {
       SCOPED_TRACE(page);
       OpenPage(page);
       const std::string open = State() + " " + std::to_string(k->INFOS.ListIndex());
-      EXPECT_TRUE(
-          std::regex_match(open, std::regex("Picture2 BLANCS (Label33 )?(STAT_Image. )?[0-9]+ -1")))
-          << open;
+      EXPECT_TRUE(std::regex_match(open, kOpen)) << open;
       if (page == kUsage)
         ExpectTextPage(kUsageLooks, 4, 2, t, b, 931, {1, 2, 11, 13, 15},
                        "UTILISATION|     Lancer :|Arrêter :|Effacer :|Taux de comptage :|");
@@ -152,7 +145,6 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
       targets[page == kStatistics ? 2 : (counts + page) % 3]->FireClick();
       EXPECT_EQ(State(),
                 k->SN_L >= 2 ? "FIN LANCER+ EFFACER+ ACTIVITES+ 0" : "FIN LANCER+ ACTIVITES+ 0");
-      EXPECT_TRUE(CountsAndDrawing() == before);
     }
   }
   k->SN_L = 2, k->EFFACER.SetEnabled(false);  // released over no entry: no page, nothing changes

@@ -59,7 +59,7 @@ TEST_F(RunnerTest, OneCountAClearAndASeriesStoppedAtItsFourthYield) {
 // The pass counter cycles 1 to 499, a 2-second pause after each count; the
 // stop leaves the last count's pulses. A missing file ends the run after one
 // pass, its pause and the strip's clearing.
-TEST_F(RunnerTest, TheContinuousRunPausesCyclesItsCounterAndStopsOrEndsWithoutItsFile) {
+TEST_F(RunnerTest, TheContinuousRunPausesTwoSecondsEvenAcrossMidnightCyclesItsCounterAndStops) {
   StartTwos(true);
   float last = -2.0f;
   on_yield = [&](int n) {
@@ -80,17 +80,12 @@ TEST_F(RunnerTest, TheContinuousRunPausesCyclesItsCounterAndStopsOrEndsWithoutIt
             std::make_tuple(1, "W", true, true));
   EXPECT_GE(clock_ - last, 2.0f);
   ExpectIdle(" Nombre de comptage = 0 | Nmoyen = 0 | = 0 ");
-}
-
-// Two seconds after its first reading, across midnight; at once when set back
-// (a start of -1 reads 5000, then 1).
-TEST_F(RunnerTest, ThePauseEndsTwoSecondsLaterEvenAcrossMidnight) {
-  Start();  // start, readings, last reading
+  // The pause ends two seconds after its first reading, across midnight; at once
+  // when set back (a start of -1 reads 5000, then 1): start, readings, last reading.
   const std::tuple<float, int, float> cases[] = {
       {50000, 9, 50002}, {86399.5f, 9, 1.5f}, {-1, 2, 1}};
   for (const auto& [start, count, end] : cases) {
     int readings = 0;
-    float last = 0;
     ui::seams::SetClock([&, s = start] {
       const float t = s >= 0 ? s + 0.25f * readings : (readings == 0 ? 5000.0f : 1.0f);
       return ++readings, last = t >= 86400.0f ? t - 86400.0f : t;
