@@ -74,8 +74,7 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
 }
 
 // Silent with no counts, a header shown, above the mean or during a run; else
-// the nearest class read under the pointer, its bar light magenta, also with
-// the real pointer on a magnified screen.
+// the nearest class under the pointer (also on a magnified screen), its bar magenta.
 TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Start(), Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
@@ -110,10 +109,9 @@ TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   k->EFFACER.FireClick(), k->OUI.FireClick(), Run(0);  // cleared: the label hidden
   Move(40);                                            // over the class it showed last
   EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
-  // 3840 x 2160 runs a 1920 x 1080 logical screen at a device pixel ratio of 2:
-  // class c is under the device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 +
-  // 75 c, the base line at 2 x round(9500 x 1.40625) / 15 = 1781; the window's
-  // input comes in logical pixels, half of those.
+  // 3840 x 2160: a 1920 x 1080 logical screen at a device pixel ratio of 2; class
+  // c under device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 + 75 c, the base line
+  // at 2 x round(9500 x 1.40625) / 15 = 1781; input in logical pixels, half of those.
   Start(3840, 2160), Run(4), ui::Application::ShowForm(*k);
   QCoreApplication::processEvents();
   QWindow* w = k->peer()->view->windowHandle();

@@ -114,9 +114,8 @@ class PagesTest : public KestorTest {
   }
 };
 
-// w x h, title and body sizes, statistics picture (3 above 10368 twips high,
-// 2 above 8640). A click on the sheet, frame, a line or the picture closes a
-// page, "Effacer" back only from 2 counts.
+// w x h, title and body sizes, statistics picture (3 above 10368 twips high, 2
+// above 8640). A click on sheet, frame, line or picture closes; "Effacer" from 2 counts.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   const float screens[][5] = {{1024, 768, 18, 14, 3},      {800, 600, 14, 10, 2},
                               {1024, 691.25f, 16, 12, 3},  {1024, 691.2f, 16, 12, 2},

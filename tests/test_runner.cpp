@@ -1,6 +1,5 @@
-// The runner, the stop clicked from the yield hook; the 2-second pause. Every
-// count of "100 200 250" at 1 imp/s is 2, pulses at pixels 267 and 800 of the
-// strip row 190, above the axis row 200.
+// The runner, stopped from the yield hook; the pause. Every count of "100 200 250"
+// at 1 imp/s is 2, pulses at pixels 267 and 800 of strip row 190 (axis row 200).
 #include "fixture.h"
 
 class RunnerTest : public KestorTest {

@@ -8,7 +8,7 @@
 
 class StartupTest : public KestorTest {};
 
-TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanelInItsColours) {
+TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreens) {
   Start();
   k->STAT_Image3.SetPicture("missing.png");
   EXPECT_EQ(std::make_tuple(k->Caption(), k->KESTOR_Image1.PictureWidth(), k->SIGMA2.PictureWidth(),
@@ -78,13 +78,9 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanelInItsColours)
   EXPECT_EQ(corner(k->Picture2) + corner(k->BLANCS), "(0,0,255)(255,255,255)");
   EXPECT_GT(ink(k->Label1, qRgb(255, 0, 255)), 50);
   k->peer()->view->hide();
-}
-
-// The layout on two screens from its formulas: ev = h / 768, the base font
-// f = floor(15 ev), the title bar 800 ev high, the logo 640 ev square at
-// (64 ev, 80 ev), the base line at round(9500 ev), the panel font
-// floor(16 ev); every text width measured in its own face and size.
-TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
+  // The layout from its formulas: ev = h / 768, the base font f = floor(15 ev), the
+  // title bar 800 ev high, the logo 640 ev square at (64 ev, 80 ev), the base line at
+  // round(9500 ev), the panel font floor(16 ev); text widths measured in their face.
   const float screens[][7] = {{1024, 768, 15, 800, 640, 9500, 16},
                               {800, 600, 11, 625, 500, 7422, 12}};
   for (const auto& [w, h, f, bar, logo, poshist, panel] : screens) {
