@@ -65,20 +65,42 @@ float KestorTest::Measure(const std::string& text, float points, bool width,
   return width ? probe.Width() : probe.Height();
 }
 
-std::string KestorTest::Seen(std::initializer_list<std::pair<int, int>> pixels) const {
+std::string KestorTest::Seen(std::initializer_list<int> xy) const {
   std::string letters;
-  for (auto [x, y] : pixels) {
-    const std::string c = At(x, y);
+  for (const int* p = xy.begin(); p + 1 < xy.end(); p += 2) {
+    const std::string c = At(p[0], p[1]);
     letters += c == kBlank ? 'W' : c == kBlue ? 'B' : c == kRed ? 'R' : c == kMagenta ? 'M' : '?';
   }
   return letters;
 }
 
+// The top left corner in window twips.
+static std::pair<float, float> InWindow(const ui::Widget& w) {
+  float x = w.Left(), y = w.Top();
+  for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent())
+    x += c->Left(), y += c->Top();
+  return {x, y};
+}
+
 QPoint KestorTest::Centre(const ui::Widget& w) {
-  float x = w.Left() + w.Width() / 2, y = w.Top() + w.Height() / 2;
-  for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent()) {
-    x += c->Left();
-    y += c->Top();
-  }
-  return QPoint(static_cast<int>(x / 15), static_cast<int>(y / 15));
+  const auto [x, y] = InWindow(w);
+  return QPoint(static_cast<int>((x + w.Width() / 2) / 15),
+                static_cast<int>((y + w.Height() / 2) / 15));
+}
+
+QPoint KestorTest::Origin(const ui::Widget& w) {
+  const auto [x, y] = InWindow(w);
+  return QPoint(Px(x), Px(y));
+}
+
+std::string KestorTest::Captions(std::initializer_list<const ui::Label*> labels) {
+  std::string s;
+  for (const ui::Label* l : labels) s += (l == *labels.begin() ? "" : "|") + l->Caption();
+  return s;
+}
+
+std::string KestorTest::Flags(std::initializer_list<const ui::Widget*> widgets) {
+  std::string s;
+  for (const ui::Widget* w : widgets) s += w->Shown() ? '1' : '0';
+  return s;
 }

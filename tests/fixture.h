@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QPoint>
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "ui/textfile.h"
@@ -28,6 +34,10 @@ inline const std::string kBlank = Describe(kWhite), kBlue = Describe(kLightBlue)
 inline int Px(double twips) {
   return static_cast<int>(std::floor(twips / 15.0 + 0.5));
 }
+using Box = std::tuple<float, float, float, float>;  // left, top, width, height
+inline Box BoxOf(const ui::Widget& w) {
+  return {w.Left(), w.Top(), w.Width(), w.Height()};
+}
 // A scratch directory for this test binary, and a file written there.
 std::string ScratchDir();
 std::string WriteScratchFile(const std::string& name, const std::string& content);
@@ -40,17 +50,22 @@ class KestorTest : public ::testing::Test {
   void TearDown() override;
   // Entry i of the count list, of the rate list (confirming a clearing), of pages.
   void Run(int entry);
-  // Window pixel at the centre of a widget (its containers' offsets added).
+  // Window pixel at the centre of a widget, or the nearest to its top left
+  // corner (its containers' offsets added).
   static QPoint Centre(const ui::Widget& w);
+  static QPoint Origin(const ui::Widget& w);
+  // Captions joined by "|"; 1 or 0 for each widget shown or not.
+  static std::string Captions(std::initializer_list<const ui::Label*> labels);
+  static std::string Flags(std::initializer_list<const ui::Widget*> widgets);
   void ChooseRate(int entry, bool confirm = false);
   void OpenPage(int entry);
   // A text's width (or height) in a face and size, measured by a label of its own.
   float Measure(const std::string& text, float points, bool width = true,
                 const std::string& face = "Microsoft Sans Serif", bool bold = false);
-  // The colour of surface pixel (x, y), as text; of several, as letters: W
-  // white, B light blue, R light red, M light magenta, ? any other.
+  // The colour of surface pixel (x, y), as text; of several (x and y in turn),
+  // as letters: W white, B light blue, R light red, M light magenta, ? other.
   std::string At(int x, int y) const { return Describe(k->Pixel(x, y)); }
-  std::string Seen(std::initializer_list<std::pair<int, int>> pixels) const;
+  std::string Seen(std::initializer_list<int> xy) const;
 
   std::unique_ptr<KESTOR_11> k;
   float clock_ = 0;

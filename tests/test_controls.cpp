@@ -1,24 +1,23 @@
 // The command bar's hover table, clearing and rate change, the histogram query.
 #include <QTest>
 #include <QWindow>
-#include <tuple>
-#include <utility>
 
 #include "fixture.h"
 #include "ui/qt/internal.h"
 
-namespace {
+class ControlsTest : public KestorTest {
+ protected:
+  // Over the bars at class c (reference screen: class 0 at 1530 twips, 300 a class).
+  void Move(double c) { k->FireMouseMove({0, 0, static_cast<float>(1530 + c * 300), 9200}); }
+};
 
-class ControlsTest : public KestorTest {};
-
-// From all six list widgets shown and none: count list, header, rate list, ...
-TEST_F(ControlsTest, HoverTable) {
+// The lists a move or click leaves shown, from all six list widgets shown and none.
+TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
   Start();
   k->EFFACER.SetEnabled(true);  // a disabled command reacts to nothing
   ui::Widget* lists[6] = {&k->LANCER_N, &k->Label31, &k->ACTIV,
                           &k->Label32,  &k->INFOS,   &k->Label33};
-  auto state = [&] {
-    std::string s;
+  auto lists_shown = [&](std::string s = "") {
     for (ui::Widget* w : lists) s += w->Visible() ? '1' : '0';
     return s;
   };
@@ -34,27 +33,23 @@ TEST_F(ControlsTest, HoverTable) {
     for (bool all : {true, false}) {
       for (ui::Widget* w : lists) w->SetVisible(all);
       click ? widget->FireClick() : widget->FireMouseMove({0, 0, 100, 100});
-      EXPECT_EQ(state(), all ? from_all : from_none)
+      EXPECT_EQ(lists_shown(), all ? from_all : from_none)
           << widget->Name() << (click ? " click" : " move");
     }
-}
-
-// With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
-// clears. The state: rate, counts, panel, list, the commands enabled (LEAIF).
-TEST_F(ControlsTest, RateChangeAndClearing) {
-  Start();
+  k->EFFACER.SetEnabled(false);
+  // With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
+  // clears. The state: rate, counts, panel, list, the commands enabled (LEAIF).
   auto state = [&] {
     std::string s = std::to_string(k->ACTIV_I) + " " + std::to_string(k->SN_L) + " ";
-    s += k->ATTENTION.Shown() ? "asks " : "";
-    s += k->ACTIV.Shown() || k->Label32.Shown() ? "list " : "";
+    s += std::string(k->ATTENTION.Shown() ? "asks " : "") +
+         (k->ACTIV.Shown() || k->Label32.Shown() ? "list " : "");
     for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION, &k->FIN})
       s += c->Enabled() ? c->Name()[0] : '-';
     return s;
   };
   ChooseRate(0);
   EXPECT_EQ(state() + k->ACTIVIT.Caption(), "50 0 L-AIF Taux de comptage = .5 imp/s ");
-  ChooseRate(1);
-  Run(2);  // 5 counts
+  ChooseRate(1), Run(2);  // 5 counts
   const auto classes = k->EFFECTIF_L;
   for (int entry : {1, -1}) {  // the rate in force, or no entry: nothing but closing the list
     ChooseRate(entry);
@@ -63,10 +58,8 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
   ChooseRate(5);  // 16.0
   EXPECT_EQ(state(), "1 5 asks ----F");
   k->NON.FireClick();
-  EXPECT_EQ(state(), "1 5 LEAIF");
-  EXPECT_EQ(k->EFFECTIF_L, classes);
-  k->EFFACER.FireClick();  // a later plain clear keeps the old rate, not the refused one
-  k->OUI.FireClick();
+  EXPECT_EQ(std::make_tuple(state(), k->EFFECTIF_L), std::make_tuple("1 5 LEAIF", classes));
+  k->EFFACER.FireClick(), k->OUI.FireClick();  // a plain clear keeps the rate, not the refused one
   EXPECT_EQ(state(), "1 0 L-AIF");
   for (int entry = 1; entry <= 13; ++entry) Run(entry);  // 2 + 5 + 10 + ... + 20000 counts
   EXPECT_EQ(state(), "1 38887 LEAIF");  // a new rate confirmed: all starts again at that rate
@@ -80,73 +73,52 @@ TEST_F(ControlsTest, RateChangeAndClearing) {
   EXPECT_EQ(state(), "16 1 LEAIF");
 }
 
-class QueryTest : public ControlsTest {
- protected:
-  // Over the bars at class c (reference screen: class 0 at 1530 twips, 300 a class).
-  void Move(double c) { k->FireMouseMove({0, 0, static_cast<float>(1530 + c * 300), 9200}); }
-};
-
 // Silent with no counts, a header shown, above the mean or during a run; else
-// the nearest class read under the pointer, its bar light magenta.
-TEST_F(QueryTest, ShowsTheNearestClassAndHighlightsItsBar) {
-  Start();
-  Move(3);
+// the nearest class under the pointer (also on a magnified screen), its bar magenta.
+TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
+  Start(), Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
-  Run(4);  // 20 counts at 1 imp/s: 10 of 1, 1 of 5
-  k->ACTIVITES.FireMouseMove();
-  k->FIN.FireMouseMove();  // the rate list closes, its header stays
-  Move(3);
-  k->FireClick();
+  Run(4);                                                // 20 counts at 1 imp/s: 10 of 1, 1 of 5
+  k->ACTIVITES.FireMouseMove(), k->FIN.FireMouseMove();  // the rate list closes, its header stays
+  Move(3), k->FireClick();
   k->FireMouseMove({0, 0, 1530 + 3 * 300, k->N1MOYEN.Top()});  // above the mean's bottom
-  k->COMPTAGE_I = 1;
-  Move(3);
+  k->COMPTAGE_I = 1, Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
-  k->COMPTAGE_I = 0;
-  Move(5);
+  k->COMPTAGE_I = 0, Move(5);
   EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 5 ) = 1 ");
   const float narrow = k->EFF1.Width();
   Move(1.13);
   EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->EFF1.Caption(), k->CURSEUR_I),
             std::make_tuple(true, " Effectif de ( 1 ) = 10 ", 1));
   EXPECT_GT(k->EFF1.Width(), narrow);  // as wide as its text
-  EXPECT_FLOAT_EQ(k->EFF1.Left(), 1530 + 1.13f * 300);
-  EXPECT_FLOAT_EQ(k->EFF1.Top(), 9500 + 1.6f * k->FIN.Height());
-  EXPECT_EQ(Seen({{118, 631}, {122, 631}, {126, 631}, {127, 631}, {202, 631}}), "MMMWB");
+  EXPECT_EQ(std::make_pair(k->EFF1.Left(), k->EFF1.Top()),
+            std::make_pair(1530 + 1.13f * 300, 9500 + 1.6f * k->FIN.Height()));
+  EXPECT_EQ(Seen({118, 631, 122, 631, 126, 631, 127, 631, 202, 631}), "MMMWB");
   // Half-way the even class; class 0's label at the base line's left end.
   const std::pair<double, int> ties[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}};
   for (auto [at, cls] : ties) {
-    SCOPED_TRACE(at);
-    Move(20);  // come from another class
-    Move(at);
-    EXPECT_EQ(k->CURSEUR_I, cls);
+    Move(20), Move(at);  // come from another class
+    EXPECT_EQ(k->CURSEUR_I, cls) << at;
   }
   EXPECT_FLOAT_EQ(k->EFF1.Left(), 1380);
   Move(40.5);
-  EXPECT_FLOAT_EQ(k->EFF1.Left(), 15360 - k->EFF1.Height() - k->EFF1.Width());
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 40 ) = 0 ");
+  EXPECT_EQ(std::make_pair(k->EFF1.Left(), k->EFF1.Caption()),
+            std::make_pair(15360 - k->EFF1.Height() - k->EFF1.Width(),
+                           std::string(" Effectif de ( 40 ) = 0 ")));
   Move(41);                                            // beyond the base line: nothing changes
   k->EFFACER.FireClick(), k->OUI.FireClick(), Run(0);  // cleared: the label hidden
   Move(40);                                            // over the class it showed last
   EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
-}
-
-// 3840 x 2160 runs a 1920 x 1080 logical screen at a device pixel ratio of
-// 2: class c is under the device pixel (1530 + 300 c) 1.875 / 15 x 2 =
-// 382.5 + 75 c, the base line at 2 x round(9500 x 1.40625) / 15 = 1781; the
-// window's input comes in logical pixels, half of those.
-TEST_F(QueryTest, TheRealPointerOnAMagnifiedScreenReadsTheClassUnderIt) {
-  Start(3840, 2160);
-  Run(4);
-  ui::Application::ShowForm(*k);
+  // 3840 x 2160: a 1920 x 1080 logical screen at a device pixel ratio of 2; class
+  // c under device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 + 75 c, the base line
+  // at 2 x round(9500 x 1.40625) / 15 = 1781; input in logical pixels, half of those.
+  Start(3840, 2160), Run(4), ui::Application::ShowForm(*k);
   QCoreApplication::processEvents();
   QWindow* w = k->peer()->view->windowHandle();
   for (int c : {1, 7, 20, 35, 40}) {
-    SCOPED_TRACE(c);
     QTest::mouseMove(w, QPoint(383 + 75 * (40 - c), 1765) / 2);  // from another class
     QTest::mouseMove(w, QPoint(383 + 75 * c, 1765) / 2);
-    EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, c));
+    EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, c)) << c;
   }
   k->peer()->view->hide();
 }
-
-}  // namespace

@@ -1,16 +1,11 @@
 // One count on 1024 x 768: strip row 190, base line row 633, class c's bar at 102 + 20 c.
-#include <filesystem>
-#include <tuple>
 
 #include "fixture.h"
 
-namespace {
-
 class CountTest : public KestorTest {
  protected:
-  void StartWith(const std::string& content, int16_t rate = 1) {
+  void StartWith(const std::string& content) {
     Start(1024, 768, {WriteScratchFile("count.ksq", content)});
-    k->ACTIV_I = rate;
   }
   void Count(const char* mode = "C_1", int16_t marche = 0) {
     k->MODE_T = mode, k->MARCHE_I = marche;
@@ -18,19 +13,37 @@ class CountTest : public KestorTest {
   }
 };
 
-// A value v is 40 v / rate twips, the window 2680 to 12680; one reaching 15360
-// ends the count, lost; the file's end continues the count from its start.
-TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
-  const char* values[] = {" Valeur du comptage = 0 ", " Valeur du comptage = 1 ",
-                          " Valeur du comptage = 2 "};
+// Each case after a clearing; x 100 rounded half to even; the e.q.m. divides by k.
+TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
+  Start();
+  const std::pair<std::vector<int32_t>, const char*> sums[] = {
+      {{3}, " Nombre de comptage = 1 | Nmoyen = 3 | = 0 "},
+      {{1, 2}, " Nombre de comptages = 2 | Nmoyen = 1.5 | = .25 "},
+      {{0, 0, 1}, " Nombre de comptages = 3 | Nmoyen = .33 | = .22 "},
+      {{1, 0, 0, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .12 | = .11 "},  // 12.5
+      {{1, 1, 1, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .38 | = .23 "},  // 37.5
+      // A count above 50 enters the sums, not the histogram, and touches nothing else.
+      {{16, 4001}, " Nombre de comptages = 2 | Nmoyen = 2008.5 | = 3970056.25 "},
+      {{51, 50}, " Nombre de comptages = 2 | Nmoyen = 50.5 | = .25 "},
+  };
+  for (const auto& [counts, texts] : sums) {
+    k->RAZ(), k->TEMPS_S = 5;
+    for (int32_t n : counts) k->N1C_L = n, k->AJOUTER_COMPTAGE();
+    EXPECT_EQ(k->TEXTE_NBCOMPTAGE() + "|" + k->TEXTE_N1MOYEN(true) + "|" + k->TEXTE_VARI1(true),
+              texts);
+    std::array<int32_t, 51> classes{};
+    for (int32_t n : counts)
+      if (n <= 50) ++classes[static_cast<size_t>(n)];
+    EXPECT_EQ(std::make_tuple(k->EFFECTIF_L, k->TEMPS_S), std::make_tuple(classes, 5.0f)) << texts;
+  }
+  // A value v is 40 v / rate twips, the window 2680 to 12680; one reaching
+  // 15360 ends the count, lost; the file's end continues the count from its start.
   const struct {
-    const char* what;
-    const char* values;
+    const char *what, *values;
     int32_t count;
     std::vector<std::pair<float, std::string>> pulses;  // the last is where the count stops
     int32_t made = 1;                                   // counts of that value
   } cases[] = {
-      {"rate 1", "100\n200\n250\n", 2, {{4000, kBlue}, {12000, kBlue}}},
       {"a pixel apart", "0.25\n0.25\n0.25\n0.25\n1000\n", 0, {{20, kRed}, {30, kRed}, {40, kRed}}},
       {"left edge, blanks", " \t67 \t\n1000\n", 1, {{2680, kBlue}}},
       {"before the left edge", "66.9975\n1000\n", 0, {{2679.9f, kRed}}},
@@ -48,7 +61,8 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
     for (int i = 0; i < c.made; ++i) Count();
     EXPECT_EQ(std::make_tuple(k->N1C_L, k->TEMPS_S, k->EFFECTIF_L[size_t(c.count)],
                               k->N1COMPTE.Caption()),
-              std::make_tuple(c.count, c.pulses.back().first, c.made, values[c.count]));
+              std::make_tuple(c.count, c.pulses.back().first, c.made,
+                              " Valeur du comptage = " + std::to_string(c.count) + " "));
     for (const auto& [pos, colour] : c.pulses) EXPECT_EQ(At(Px(pos), 190), colour) << pos;
   }
   std::string backwards(60000, '\n');  // a count that never fills the strip ends as it stands
@@ -58,10 +72,10 @@ TEST_F(CountTest, PulsesInTheWindowAreCountedAndDrawnBlue) {
   EXPECT_EQ(std::make_tuple(k->SN_L, k->TEMPS_S), std::make_tuple(1, -40000000.0f));
 }
 
-// 0, 5, ..., 40 in dark blue from row 650, shifted 90 twips left (one digit) or
-// 170 (two) from their ticks: at pixel 96 + 20 n (less 5 from 10 on).
-TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
-  StartWith("250\n");
+// Graduations 0, 5, ..., 40 in dark blue from row 650 at pixel 96 + 20 n (less 5
+// from 10 on). A bar reaching the labels shrinks the scale, once per count.
+TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTheScale) {
+  StartWith("100\n200\n250\n");  // every count is 2
   auto dark = [&](int x0, int x1, int y0 = 648, int n = 0) {
     for (int y = y0; y < y0 + 27; ++y)
       for (int x = x0; x < x1; ++x)
@@ -74,92 +88,48 @@ TEST_F(CountTest, GraduationNumbersSitUnderTheirTicks) {
     EXPECT_GT(dark(x, x + (n >= 10 ? 12 : 7)), 4);
     EXPECT_EQ(dark(x - 4, x), 0);
     EXPECT_EQ(At(x, 650), kBlank);  // the number's first point, white
-  }  // The window's arrows at the base size, down to row 219: "<" from 2730 twips,
-  // " >" ending at 12680.
+  }  // the window's arrows, down to row 219: "<" from 2730 twips, " >" ending at 12680
   EXPECT_TRUE(dark(182, 194, 215) > 4 && dark(834, 846, 215) > 4);
-}
-
-TEST_F(CountTest, ABarReachingTheLabelsShrinksTheScaleOncePerCount) {
-  StartWith("100\n200\n250\n");  // every count is 2
   const float limit = k->N1MOYEN.Top() + k->N1MOYEN.Height() + 20;
   const auto reach = static_cast<int32_t>(std::ceil((9500 - limit) / 200.0));
-  k->EFFECTIF_L[5] = 12;  // a bar 2400 twips (160 pixels) tall at scale 1
-  k->TRACEHISTO();
+  k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // a bar 2400 twips (160 pixels) tall at scale 1
   ASSERT_EQ(At(202, 633 - 150), kBlue);
   k->Line(2280, 8000, 2280, 8150, kLightRed);  // a mark between bars: x 152, rows 533 to 543
   k->EFFECTIF_L[2] = reach - 1;                // the next count of 2 reaches the limit
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));
   // Class 5 now 2000 twips tall (rows 500 to 633), the mark erased, the base line again.
-  EXPECT_EQ(Seen({{202, 498}, {202, 501}, {202, 600}, {152, 538}, {152, 633}}), "WBBWB");
+  EXPECT_EQ(Seen({202, 498, 202, 501, 202, 600, 152, 538, 152, 633}), "WBBWB");
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));  // below the limit at the new scale
 }
 
-// Each case after a clearing; x 100 rounded half to even; the e.q.m. divides by k.
-TEST_F(CountTest, MeanAndSquareOfTheEqm) {
-  Start();
-  const struct {
-    std::vector<int32_t> counts;
-    const char* texts;
-  } cases[] = {
-      {{}, " Nombre de comptage = 0 | Nmoyen = 0 | = 0 "},
-      {{3}, " Nombre de comptage = 1 | Nmoyen = 3 | = 0 "},
-      {{1, 2}, " Nombre de comptages = 2 | Nmoyen = 1.5 | = .25 "},
-      {{0, 0, 1}, " Nombre de comptages = 3 | Nmoyen = .33 | = .22 "},
-      {{1, 0, 0, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .12 | = .11 "},  // 12.5
-      {{1, 1, 1, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .38 | = .23 "},  // 37.5
-      // A count above 50 enters the sums, not the histogram, and touches nothing else.
-      {{16, 4001}, " Nombre de comptages = 2 | Nmoyen = 2008.5 | = 3970056.25 "},
-      {{51, 50}, " Nombre de comptages = 2 | Nmoyen = 50.5 | = .25 "},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.texts);
-    k->RAZ();
-    k->TEMPS_S = 5;
-    for (int32_t n : c.counts) k->N1C_L = n, k->AJOUTER_COMPTAGE();
-    EXPECT_EQ(k->TEXTE_NBCOMPTAGE() + "|" + k->TEXTE_N1MOYEN(true) + "|" + k->TEXTE_VARI1(true),
-              c.texts);
-    std::array<int32_t, 51> classes{};
-    for (int32_t n : c.counts)
-      if (n <= 50) ++classes[static_cast<size_t>(n)];
-    EXPECT_EQ(std::make_tuple(k->EFFECTIF_L, k->TEMPS_S), std::make_tuple(classes, 5.0f));
-  }
-}
-
 // The clock brought into 0 to 100 by steps of 100: its whole part is skipped.
-TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStarts) {
+TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStartsInTheFileFoundAtOneOfElevenPlaces) {
   std::string numbered;
   for (int i = 1; i <= 300; ++i) numbered += std::to_string(i) + "\n";
   const std::string path = WriteScratchFile("numbered.ksq", numbered);
   for (auto [clock, first] : std::vector<std::pair<float, double>>{
            {100.0f, 101}, {200.0f, 101}, {100.5f, 1}, {99.9f, 100}, {86399.9f, 100}}) {
-    SCOPED_TRACE(clock);
-    Start(1024, 768, {path}, clock);
-    k->OUVERTURE();
+    Start(1024, 768, {path}, clock), k->OUVERTURE();
     double v = 0;
-    EXPECT_TRUE(ui::files::Input(2, v) && v == first) << v;
+    EXPECT_TRUE(ui::files::Input(2, v) && v == first) << clock << ": " << v;
   }
-}
-
-// Eleven places (a directory fails): put at the eleventh, the next count finds it.
-TEST_F(CountTest, TheDataFileIsSearchedAtElevenPlacesThenAgainAtTheNextCount) {
+  // Eleven places (a directory fails): put at the eleventh, the next count finds it.
   std::vector<std::string> places = {ScratchDir()};
   for (int i = 1; i < 10; ++i) places.push_back(ScratchDir() + "/missing-" + std::to_string(i));
   places.insert(places.end(), {ScratchDir() + "/11.ksq", WriteScratchFile("12.ksq", "1")});
   std::filesystem::remove(places[10]);
   Start(1024, 768, places);
-  auto state = [&] {
+  auto state = [&] {  // the results shown as they stand
     return std::make_tuple(k->ERREUR_I, k->DISK_0.Shown(), k->FICHIER_T, ui::files::IsOpen(2),
                            k->SN_L, k->EFFACER.Enabled(), k->N1MOYEN.Caption(), k->N1MOYEN.Shown(),
                            k->SIGMA2.Shown(), k->N1COMPTE.Caption());
   };
-  Run(0);  // the results shown as they stand
+  Run(0);
   EXPECT_EQ(state(), std::make_tuple(1, true, "", false, 0, false, " Nmoyen = 0 ", true, false,
                                      " Valeur du comptage = "));
   WriteScratchFile("11.ksq", "250\n"), Run(0);
   EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true, " Nmoyen = 1 ", true,
                                      true, " Valeur du comptage = 1 "));
 }
-
-}  // namespace

@@ -1,12 +1,8 @@
 // The information pages on screens of several sizes, opened and closed.
-#include <algorithm>
 #include <regex>
 #include <sstream>
-#include <tuple>
 
 #include "fixture.h"
-
-namespace {
 
 enum Page { kUsage, kRadio, kStatistics, kAbout };
 
@@ -18,12 +14,12 @@ const char kUsageLooks[] =
     "K0:1";
 const char kRadioLooks[] = "Mc:.5t Kc:1.5 Bc:2 Mc:3 Kc:1.5 Kc:2 Kc:1 Kc:2 Kc:1 Bc:2 Bc:1";
 
-using Box = std::tuple<float, float, float, float>;  // left, top, width, height
+// An open page: its frame and sheet, the commands disabled, the list closed.
+const std::regex kOpen("Picture2 BLANCS (Label33 )?(STAT_Image. )?\\d+ -1");
 
 class PagesTest : public KestorTest {
  protected:
   ui::Label& Line(size_t n) { return *k->LIGNES[n - 1]; }
-  static Box BoxOf(const ui::Widget& w) { return {w.Left(), w.Top(), w.Width(), w.Height()}; }
   float LineHeight(float points) { return Measure("x", points, false); }
   std::string State() {
     std::string s;
@@ -35,13 +31,6 @@ class PagesTest : public KestorTest {
       if (c->Enabled()) s += c->Name() + "+ ";
     return s + std::to_string(std::count_if(k->LIGNES.begin(), k->LIGNES.end(),
                                             [](ui::Label* l) { return l->Visible(); }));
-  }
-  auto CountsAndDrawing() {
-    std::string pixels;
-    for (int y = 0; y < k->SurfaceHeight(); y += 5)
-      for (int x = 0; x < k->SurfaceWidth(); x += 5) pixels += At(x, y);
-    return std::make_tuple(pixels, k->SN_L, k->S1_L, k->S2N1_D, k->EFFECTIF_L, k->ACTIV_I, k->ACT_I,
-                           k->ECHELLE_S, k->MODE_T, k->COMPTAGE_I);
   }
   void ExpectSheet(float width, float height, float top) {
     EXPECT_EQ(BoxOf(k->BLANCS), Box((ui::ScreenWidth() - width) / 2, top, width, height));
@@ -55,7 +44,7 @@ class PagesTest : public KestorTest {
                               centred ? k->BLANCS.Width() : Measure(l.Caption(), size), centred,
                               "Microsoft Sans Serif"));
   }
-  // Its lines and no other, none clipped; the sheet at the top, as wide as line
+  // Its lines and no other; the sheet at the top, as wide as line
   // `ruler` with `margin` blanks more, ends a blank line under the last line.
   void ExpectTextPage(const char* looks, size_t ruler, size_t margin, float t, float b,
                       size_t bytes, std::initializer_list<size_t> keys, const char* key_texts) {
@@ -76,7 +65,6 @@ class PagesTest : public KestorTest {
                  place == 'a'   ? after
                  : place == 'i' ? indent
                                 : 0);
-      EXPECT_LE(l.Left() + Measure(l.Caption(), l.FontSize()), k->BLANCS.Width());
       total += l.Caption().size();
     }
     for (size_t n : keys) captions += Line(n).Caption() + "|";
@@ -105,8 +93,8 @@ class PagesTest : public KestorTest {
     EXPECT_TRUE(a >= 1 && a <= b) << a;
     EXPECT_LE(Measure(ruler, a), a > 1 ? sw : INFINITY);
     EXPECT_GT(Measure(ruler, a + 1), a < b ? sw : -INFINITY);
-    EXPECT_EQ(k->Label3.Caption() + "|" + k->Label2.Caption() + "|" + k->Label9.Caption() + "|" +
-                  k->Label10.Caption() + "|" + k->Label1.Caption().substr(0, 12),
+    EXPECT_EQ(Captions({&k->Label3, &k->Label2, &k->Label9, &k->Label10}) + "|" +
+                  k->Label1.Caption().substr(0, 12),
               "KESTOR, simulateur du comptage des impulsions, version " KESTOR_VERSION_TEXT
               "|Logiciel : KESTOR_11.EXE|Fichier associé : KESTOR_11.KSQ|Editeur :|   Auteur : ");
     const float height = k->Label8.Top() + 2 * h;
@@ -125,28 +113,24 @@ class PagesTest : public KestorTest {
   }
 };
 
-// w x h, title and body sizes, statistics picture (3 above 10368 twips high,
-// 2 above 8640). A click on the sheet, frame, a line or the picture closes a
-// page, "Effacer" back only from 2 counts; counts and drawing untouched.
+// w x h, title and body sizes, statistics picture (3 above 10368 twips high, 2
+// above 8640). A click on sheet, frame, line or picture closes; "Effacer" from 2 counts.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
-  const float screens[][5] = {{1024, 768, 18, 14, 3}, {800, 600, 14, 10, 2},
-                              {1024, 691.25f, 16, 12, 3}, {1024, 691.2f, 16, 12, 2},
-                              {800, 576.0625f, 13, 10, 2},  {800, 576, 13, 10, 1},
-                              {480, 800, 18, 14, 3},  {400, 600, 14, 10, 2},
-                              {320, 480, 11, 8, 1},   {16, 768, 18, 14, 3}};
+  const float screens[][5] = {{1024, 768, 18, 14, 3},      {800, 600, 14, 10, 2},
+                              {1024, 691.25f, 16, 12, 3},  {1024, 691.2f, 16, 12, 2},
+                              {800, 576.0625f, 13, 10, 2}, {800, 576, 13, 10, 1},
+                              {480, 800, 18, 14, 3},       {400, 600, 14, 10, 2},
+                              {320, 480, 11, 8, 1},        {16, 768, 18, 14, 3}};
   int counts = 0;
   for (const auto& [w, h, t, b, picture] : screens) {
     SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
     Start(w, h);
-    k->SN_L = counts++ % 3, k->S1_L = 7, k->S2N1_D = 19, k->EFFECTIF_L[2] = 2;
-    const auto before = CountsAndDrawing();
+    k->SN_L = counts++ % 3;
     for (Page page : {kUsage, kRadio, kStatistics, kAbout, kUsage}) {
       SCOPED_TRACE(page);
       OpenPage(page);
       const std::string open = State() + " " + std::to_string(k->INFOS.ListIndex());
-      EXPECT_TRUE(
-          std::regex_match(open, std::regex("Picture2 BLANCS (Label33 )?(STAT_Image. )?[0-9]+ -1")))
-          << open;
+      EXPECT_TRUE(std::regex_match(open, kOpen)) << open;
       if (page == kUsage)
         ExpectTextPage(kUsageLooks, 4, 2, t, b, 931, {1, 2, 11, 13, 15},
                        "UTILISATION|     Lancer :|Arrêter :|Effacer :|Taux de comptage :|");
@@ -159,15 +143,9 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
       targets[page == kStatistics ? 2 : (counts + page) % 3]->FireClick();
       EXPECT_EQ(State(),
                 k->SN_L >= 2 ? "FIN LANCER+ EFFACER+ ACTIVITES+ 0" : "FIN LANCER+ ACTIVITES+ 0");
-      EXPECT_TRUE(CountsAndDrawing() == before);
     }
   }
-  // Released over no entry: no page, the commands as they were.
-  k->SN_L = 2;
-  k->EFFACER.SetEnabled(false);
-  k->INFORMATION.FireClick();
-  k->INFOS.FireMouseUp();
+  k->SN_L = 2, k->EFFACER.SetEnabled(false);  // released over no entry: no page, nothing changes
+  k->INFORMATION.FireClick(), k->INFOS.FireMouseUp();
   EXPECT_EQ(State(), "FIN LANCER+ ACTIVITES+ 0");
 }
-
-}  // namespace

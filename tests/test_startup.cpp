@@ -2,26 +2,23 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QWidget>
-#include <cmath>
 
 #include "fixture.h"
 #include "ui/qt/internal.h"
 
-namespace {
-
 class StartupTest : public KestorTest {};
 
-TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanel) {
+TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreens) {
   Start();
   k->STAT_Image3.SetPicture("missing.png");
   EXPECT_EQ(std::make_tuple(k->Caption(), k->KESTOR_Image1.PictureWidth(), k->SIGMA2.PictureWidth(),
                             k->STAT_Image3.PictureWidth() + k->STAT_Image3.PictureHeight(),
                             k->FIN.ToolTipText(), k->ACTIV_I, k->ACT_I, k->FICHIER_T),
             std::make_tuple("KESTOR", 32, 90, 0, " Cliquez pour QUITTER ", 1, 1, ""));
-  std::string texts, shown;
-  for (ui::Label* l : {&k->TITRE, &k->FIN, &k->LANCER, &k->EFFACER, &k->INFORMATION, &k->ACTIVITES,
-                       &k->Label34, &k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1})
-    texts += l->Caption() + "|";
+  std::string shown,
+      texts = Captions({&k->TITRE, &k->FIN, &k->LANCER, &k->EFFACER, &k->INFORMATION, &k->ACTIVITES,
+                        &k->Label34, &k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1}) +
+              "|";
   for (ui::ListBox* l : {&k->LANCER_N, &k->ACTIV, &k->INFOS}) {
     for (int i = 0; i < l->ListCount(); ++i)
       if (l != &k->LANCER_N || i % 3 == 0) texts += l->List(i) + "|";
@@ -42,39 +39,24 @@ TEST_F(StartupTest, ShowsTheStartStateOfEveryWidgetAndDrawsThePanel) {
   EXPECT_TRUE(k->LANCER.Enabled() && !k->EFFACER.Enabled());
   // Axis y 200 light red, the bracket light blue 179 to 845, ticks to 217; the
   // base line y 633 from 92 to 912; ticks at 102 + 20 c to 640, 647 (5s), 653 (10s).
-  const std::tuple<int, int, std::string> points[] = {
-      {1, 200, kRed},    {178, 200, kRed},   {179, 200, kBlue},  {500, 200, kBlue},
-      {845, 200, kBlue}, {846, 200, kRed},   {1023, 200, kRed},  {500, 199, kBlank},
-      {179, 217, kBlue}, {845, 210, kBlue},  {179, 218, kBlank}, {91, 633, kBlank},
-      {92, 633, kBlue},  {912, 633, kBlue},  {913, 633, kBlank}, {500, 632, kBlank},
-      {122, 640, kBlue}, {122, 641, kBlank}, {182, 640, kBlue},  {182, 641, kBlank},
-      {202, 647, kBlue}, {202, 648, kBlank}, {402, 647, kBlue},  {402, 648, kBlank},
-      {302, 653, kBlue}, {302, 654, kBlank}, {902, 653, kBlue},  {902, 654, kBlank}};
-  for (const auto& [x, y, colour] : points) EXPECT_EQ(At(x, y), colour) << x << "," << y;
+  EXPECT_EQ(Seen({1,   200, 178, 200, 179, 200, 500, 200, 845, 200, 846, 200, 1023, 200,
+                  500, 199, 179, 217, 845, 210, 179, 218, 91,  633, 92,  633, 912,  633,
+                  913, 633, 500, 632, 122, 640, 122, 641, 182, 640, 182, 641, 202,  647,
+                  202, 648, 402, 647, 402, 648, 302, 653, 302, 654, 902, 653, 902,  654}),
+            "RRBBBRRWBBWWBBWWBWBWBWBWBWBW");
   for (ui::Label* l : {&k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1})
     EXPECT_EQ(At(Px(l->Left()), Px(l->Top())), kBlue) << l->Name();
-}
-
-// A background pixel just inside each part's corner, the ink of two captions.
-TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
-  Start();
+  // A background pixel just inside each part's corner, the ink of two captions.
   k->LANCER.FireMouseMove();  // the count list and its header
-  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true);
-  ui::Application::ShowForm(*k);
+  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true), ui::Application::ShowForm(*k);
   QCoreApplication::processEvents();
   QImage shot = k->peer()->view->grab().toImage();
-  auto origin = [&](const ui::Widget& w) {
-    float x = w.Left(), y = w.Top();
-    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent())
-      x += c->Left(), y += c->Top();
-    return QPoint(Px(x), Px(y));
-  };
   auto corner = [&](const ui::Widget& w) {
-    const QRgb c = shot.pixel(origin(w) + QPoint(3, 3));
+    const QRgb c = shot.pixel(Origin(w) + QPoint(3, 3));
     return Describe(ui::RGB(qRed(c), qGreen(c), qBlue(c)));
   };
   auto ink = [&](const ui::Widget& w, QRgb colour, int n = 0) {
-    const QPoint o = origin(w);
+    const QPoint o = Origin(w);
     for (int y = o.y(); y < o.y() + Px(w.Height()); ++y)
       for (int x = o.x(); x < o.x() + Px(w.Width()); ++x) n += shot.pixel(x, y) == colour;
     return n;
@@ -96,27 +78,21 @@ TEST_F(StartupTest, TheWindowShowsEachPartInItsColours) {
   EXPECT_EQ(corner(k->Picture2) + corner(k->BLANCS), "(0,0,255)(255,255,255)");
   EXPECT_GT(ink(k->Label1, qRgb(255, 0, 255)), 50);
   k->peer()->view->hide();
-}
-
-// The layout on two screens from its formulas: ev = h / 768, the base font
-// f = floor(15 ev), the title bar 800 ev high, the logo 640 ev square at
-// (64 ev, 80 ev), the base line at round(9500 ev), the panel font
-// floor(16 ev); every text width measured in its own face and size.
-TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
-  using Box = std::tuple<float, float, float, float>;
-  auto box = [](const ui::Widget& w) { return Box{w.Left(), w.Top(), w.Width(), w.Height()}; };
+  // The layout from its formulas: ev = h / 768, the base font f = floor(15 ev), the
+  // title bar 800 ev high, the logo 640 ev square at (64 ev, 80 ev), the base line at
+  // round(9500 ev), the panel font floor(16 ev); text widths measured in their face.
   const float screens[][7] = {{1024, 768, 15, 800, 640, 9500, 16},
                               {800, 600, 11, 625, 500, 7422, 12}};
   for (const auto& [w, h, f, bar, logo, poshist, panel] : screens) {
     SCOPED_TRACE(w);
     Start(w, h);
     const float sw = w * 15, sh = h * 15, line = Measure("x", f, false);
-    EXPECT_EQ(std::make_tuple(k->Picture1.Height(), box(k->KESTOR_Image1), k->POSHIST_I,
+    EXPECT_EQ(std::make_tuple(k->Picture1.Height(), BoxOf(k->KESTOR_Image1), k->POSHIST_I,
                               k->OUI.FontSize(), k->DISK_1.FontSize()),
               std::make_tuple(bar, Box{logo / 10, logo / 8, logo, logo}, int16_t(poshist), panel,
                               1.5f * f));
     const float quit = Measure("  Quitter  ", f), fin = sw - quit - line;
-    EXPECT_EQ(box(k->FIN), Box(fin, (bar - line) / 2, quit, line));
+    EXPECT_EQ(BoxOf(k->FIN), Box(fin, (bar - line) / 2, quit, line));
     const float x0 = logo * 1.1f;
     EXPECT_LE(k->TITRE.Width(), fin - 3 * line - x0);
     EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
@@ -125,7 +101,7 @@ TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
          {std::pair{&k->LANCER, "  Lancer  "}, std::pair{&k->EFFACER, "  Effacer  "},
           std::pair{&k->ACTIVITES, " Taux de comptage "},
           std::pair{&k->INFORMATION, "  Informations  "}}) {
-      EXPECT_EQ(box(*c), Box(left, bar, Measure(text, f), line)) << text;
+      EXPECT_EQ(BoxOf(*c), Box(left, bar, Measure(text, f), line)) << text;
       left += Measure(text, f);
     }
     EXPECT_FLOAT_EQ(k->NBCOMPTAGE.Left(),
@@ -156,7 +132,7 @@ TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
     const float p1 = Measure("x", panel, false, "Arial", true);
     const float pw =
         Measure(" La valeur du nombre des comptages, la moyenne, ", panel, true, "Arial", true);
-    EXPECT_EQ(box(k->ATTENTION), Box((sw - pw) / 2, sh / 2 - 11 * p1 / 2, pw, 11 * p1));
+    EXPECT_EQ(BoxOf(k->ATTENTION), Box((sw - pw) / 2, sh / 2 - 11 * p1 / 2, pw, 11 * p1));
     EXPECT_EQ(std::make_tuple(k->NON.Left() + k->NON.Width(), k->OUI.Left(), k->OUI.FontBold()),
               std::make_tuple(k->ATT_03.Left(), k->ATT_03.Left() + k->ATT_03.Width(), true));
     const float d1 = Measure("x", 1.5f * f, false, "Arial", true),
@@ -164,8 +140,6 @@ TEST_F(StartupTest, LaysOutTheReferenceScreenAndASmallerOne) {
     const float dw =
         Measure("Cliquez sur QUITTER et réinstallez TARQEN1", f, true, "Arial", true) + 2 * d3;
     const float dh = 2 * d1 + 6 * d3;
-    EXPECT_EQ(box(k->DISK_0), Box((sw - dw) / 2, (sh - dh) / 2, dw, dh));
+    EXPECT_EQ(BoxOf(k->DISK_0), Box((sw - dw) / 2, (sh - dh) / 2, dw, dh));
   }
 }
-
-}  // namespace
