@@ -18,6 +18,7 @@ TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
   Start();
   const std::pair<std::vector<int32_t>, const char*> sums[] = {
       {{3}, " Nombre de comptage = 1 | Nmoyen = 3 | = 0 "},
+      {{0}, " Nombre de comptage = 1 | Nmoyen = 0 | = 0 "},  // back to a value seen before
       {{1, 2}, " Nombre de comptages = 2 | Nmoyen = 1.5 | = .25 "},
       {{0, 0, 1}, " Nombre de comptages = 3 | Nmoyen = .33 | = .22 "},
       {{1, 0, 0, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .12 | = .11 "},  // 12.5

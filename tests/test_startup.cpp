@@ -135,6 +135,14 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     EXPECT_EQ(BoxOf(k->ATTENTION), Box((sw - pw) / 2, sh / 2 - 11 * p1 / 2, pw, 11 * p1));
     EXPECT_EQ(std::make_tuple(k->NON.Left() + k->NON.Width(), k->OUI.Left(), k->OUI.FontBold()),
               std::make_tuple(k->ATT_03.Left(), k->ATT_03.Left() + k->ATT_03.Width(), true));
+    EXPECT_EQ(std::make_tuple(k->ATT_00.Top(), k->ATT_01.Top(), k->ATT_02.Top(), k->ATT_03.Top(),
+                              k->NON.Top(), k->OUI.Top()),
+              std::make_tuple(p1, 3 * p1, 5 * p1, 7 * p1, 9 * p1, 9 * p1));
+    // Both panels in Arial (a face of its own where the system has it).
+    EXPECT_EQ(Captions({&k->ATT_00, &k->ATT_03, &k->OUI, &k->DISK_1, &k->DISK_2, &k->DISK_3}) +
+                  k->ATT_02.FontName() + k->OUI.FontName() + k->DISK_3.FontName(),
+              "ATTENTION|Le désirez-vous ?| OUI  |ATTENTION|Il manque un fichier|"
+              "Cliquez sur QUITTER et réinstallez TARQEN1ArialArialArial");
     const float d1 = Measure("x", 1.5f * f, false, "Arial", true),
                 d3 = Measure("x", f, false, "Arial", true);
     const float dw =
