@@ -1,7 +1,7 @@
 // The desktop side of the browser tests: the window on an injected screen, optionally after a rate
-// and a series (with a clock starting at START seconds and advancing STEP at every reading), then
-// the mouse moved to pixel X Y. Writes the surface's width, height and pixels ("rrggbb" each) on
-// one line, then a line per shown widget: name, rectangle in the window, caption of a label.
+// and a series (the clock starting at START s, advancing STEP at each reading), then the mouse at
+// pixel X Y. Writes a line of the surface's width, height and pixels ("rrggbb" each), then a line
+// per shown widget: name, rectangle in the window, caption of a label.
 //   kestor_geometry DATAFILE WIDTH HEIGHT [START STEP RATE-ENTRY COUNT-ENTRY [X Y]]
 #include <QWidget>
 #include <cstdio>
@@ -46,13 +46,11 @@ int main(int argc, char** argv) {
     form.ACTIVITES.FireClick();
     form.ACTIV.SetListIndex(std::atoi(argv[6]));
     form.ACTIV.FireClick();
-    if (form.ATTENTION.Shown()) form.OUI.FireClick();
     form.LANCER.FireClick();
     form.LANCER_N.SetListIndex(std::atoi(argv[7]));
     form.LANCER_N.FireMouseUp();
   }
-  if (argc > 8)
-    form.FireMouseMove(ui::Mouse{0, 0, arg(8) * kPx, arg(9) * kPx});
+  if (argc > 8) form.FireMouseMove(ui::Mouse{0, 0, arg(8) * kPx, arg(9) * kPx});
   ui::Flush();
   std::printf("%d %d ", form.SurfaceWidth(), form.SurfaceHeight());
   for (int y = 0; y < form.SurfaceHeight(); ++y)

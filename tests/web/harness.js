@@ -42,10 +42,8 @@ async function session(webDir, fn) {
   }
 }
 
-// Waits for fn(...args) to hold in the page; the program has started once its window is shown.
+// Waits for fn(...args) to hold in the page.
 const until = (page, fn, ...args) => page.waitForFunction(fn, {timeout: WAIT}, ...args);
-const started = (page) =>
-  until(page, () => document.querySelector('.kestor-stage')?.style.display === '');
 
 // A new page of that viewport at url, once the program has started; script errors are collected
 // for close(). The page's load event may come late on a busy machine, and is not awaited.
@@ -55,7 +53,7 @@ async function open(browser, url, view) {
     .on('console', (m) => m.type() === 'error' && page.errors.push(m.text()));
   await page.setViewport(view);
   await page.goto(url, {waitUntil: 'domcontentloaded', timeout: WAIT});
-  return started(page).then(() => page);
+  return waitFor(page, 'FIN').then(() => page);  // the program has started
 }
 
 async function close(page) {
@@ -76,15 +74,18 @@ const waitFor = (page, name, text = null) => until(page, (s, c, el = document.qu
 // wider with a larger radius) has one colour (lines, bars, boxes; not the edges of antialiased
 // text) in that colour, but for at most `allowed` of them.
 async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0) {
-  const [got, wrong] = await page.evaluate((w, h, rgb, r) => {
+  const [bad, wrong] = await page.evaluate((w, h, rgb, widgets, r) => {
     const stage = document.querySelector('.kestor-stage'), o = stage.getBoundingClientRect();
-    const at = (v) => Math.round(v * stage.offsetWidth / o.width), wrong = [];
+    const at = (v) => Math.round(v * stage.offsetWidth / o.width), bad = [], wrong = [];
     const got = [...stage.querySelectorAll('[data-name]')].filter((el) => el.checkVisibility())
       .map((el, _, __, b = el.getBoundingClientRect()) => [el.dataset.name, at(b.left - o.left),
         at(b.top - o.top), at(b.width), at(b.height),
         el.dataset.kind === 'label' ? el.textContent : '']);
+    widgets.forEach((x, i, _, g = got[i]) => (g?.[0] !== x[0] || g[5] !== x[5] ||
+      [1, 2, 3, 4].some((k) => Math.abs(g[k] - x[k]) > 1)) && bad.push(`${x} (${g})`));
+    if (got.length !== widgets.length) bad.push(`shown: ${got.map((x) => x[0])}`);
     const c = document.querySelector('.kestor-surface'), cw = c.offsetWidth, s = c.width / cw;
-    if (cw !== w || c.offsetHeight !== h) return [got, [`size ${cw} ${c.offsetHeight}`]];
+    if (cw !== w || c.offsetHeight !== h) return [[...bad, `surface ${cw} ${c.offsetHeight}`], []];
     const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
     const px = (x, y, k = (y * c.width + x) * s * 4) => d[k] << 16 | d[k + 1] << 8 | d[k + 2];
     const want = (x, y) => parseInt(rgb.substr((y * w + x) * 6, 6), 16);
@@ -96,24 +97,17 @@ async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0
         if (uniform) wrong.push(`(${x},${y}) ${px(x, y).toString(16)} not ${v.toString(16)}`);
       }
     }
-    return [got, wrong];
-  }, w, h, rgb, radius);
-  const off = (g, w) => g?.[0] !== w[0] || g[5] !== w[5] ||
-    [1, 2, 3, 4].some((k) => !(Math.abs(g[k] - w[k]) <= 1));
-  const bad = widgets.flatMap((w, i) => (off(got[i], w) ? [`${w} (${got[i]})`] : []));
-  if (got.length !== widgets.length) bad.push(`browser ${got.map((w) => w[0])}`);
-  expect(!bad.length, 'widgets: ' + bad.slice(0, 8).join('; '));
-  expect(wrong.length <= allowed && !wrong[0]?.startsWith('size'),
-         `surface ${w} ${h}: ${wrong.length} wrong: ${wrong.slice(0, 8).join('; ')}`);
+    return [bad, wrong];
+  }, w, h, rgb, widgets, radius);
+  expect(!bad.length && wrong.length <= allowed, [...bad, `${wrong.length} pixels: ${wrong}`]
+    .join('; ').slice(0, 1500));
 }
 
 // Waits for the program to have taken every queued event and, unless `quick`, for a repaint.
 async function settle(page, quick) {
   await until(page, () => Module.stage.pending() === 0);
-  if (quick) return;
-  await page.evaluate(() => new Promise((r) => requestAnimationFrame(() =>
-    requestAnimationFrame(r))));
-  await settle(page, true);
+  if (!quick) await page.evaluate(() => new Promise((r) => requestAnimationFrame(() =>
+    requestAnimationFrame(r)))).then(() => settle(page, true));
 }
 
 // The centre of a widget, or of entry i of a list (scrolled into view first), in the viewport.
@@ -123,31 +117,31 @@ const pointAt = (page, name, entry = -1) => page.$eval(find(name), (el, i) => {
   return {x: Math.round(b.left + b.width / 2), y: Math.round(b.top + b.height / 2)};
 }, entry);
 
-// Clicks in turn, each [name, list entry or undefined, widget then shown or [it, its caption]]: a
-// press and release of that button with the mouse moved there, or a tap; then the page settles.
+// Clicks in turn, each [name, list entry or undefined, widget then shown or [it, its caption], one
+// then hidden]: a press and release of that button with the mouse moved there, or a tap.
 async function clicks(page, {touch, button = 'left'}, ...steps) {
-  for (const [name, entry, next] of steps) {
+  for (const [name, entry, next, gone] of steps) {
     const p = await pointAt(page, name, entry), m = page.mouse;
     if (touch) await page.touchscreen.tap(p.x, p.y);
     else await m.move(p.x, p.y, {steps: 3}), await m.down({button}), await m.up({button});
     await settle(page);
     if (next) await waitFor(page, ...[next].flat());
+    if (gone) expect((await read(page, gone)) === null, `${gone} hidden after ${name} ${entry}`);
   }
 }
 
 // Runs each test [name, fn(browser, site)] on webDir (those whose name holds `only`, if given).
 async function main(tests, webDir, only = '') {
-  let failed = 0;
-  await session(webDir, async (browser, site) => {
+  const failed = await session(webDir, async (browser, site, failed = 0) => {
     for (const [name, fn] of tests.filter(([name]) => name.includes(only))) {
       const e = await fn(browser, site).then(() => null, (e) => e);
-      console.log(e ? `FAIL ${name}: ${e.stack}` : `ok   ${name}`);
-      failed += !!e;
+      console.log(e ? `FAIL ${name}: ${e.stack}` : `ok   ${name}`), failed += !!e;
     }
+    return failed;
   });
   console.log(failed ? `${failed} browser test(s) failed` : 'all browser tests passed');
   process.exit(failed ? 1 : 0);
 }
 
-module.exports = {arg, expect, desktopDump, session, until, started, open, close, read, waitFor,
+module.exports = {arg, expect, desktopDump, session, until, open, close, read, waitFor,
   sameAsDesktop, settle, pointAt, clicks, main};
