@@ -11,21 +11,18 @@ const CLOCK = [1000, 0.25];  // the clock the series run with, on both sides: st
 const XGA = {width: 1024, height: 768}, VGA = {width: 800, height: 600};
 
 // A count of one, chosen with real mouse moves and presses, and its value shown.
-async function countOne(page) {
-  await h.clicks(page, {}, ['LANCER', , 'LANCER_N'], ['LANCER_N', COUNT_1, 'N1COMPTE']);
-  await h.waitFor(page, 'NBCOMPTAGE', ' Nombre de comptage = 1 ');
-}
+const countOne = (page) => h.clicks(page, {}, ['LANCER', , 'LANCER_N'],
+  ['LANCER_N', COUNT_1, 'N1COMPTE', , ['NBCOMPTAGE', ' Nombre de comptage = 1 ']]);
 
 // A series at 4 imp/s by clicks or taps, on the desktop's clock; a right click first does nothing.
-async function series(page, entry, touch) {
+async function series(page, entry, o) {
   await page.evaluate(([s, d]) => Module._kestor_seam_clock(s, d), CLOCK);
-  await h.clicks(page, {touch}, ['ACTIVITES', , 'ACTIV'], ['ACTIV', RATE_4],
-    ['LANCER', , 'LANCER_N']);
-  if (!touch) await h.clicks(page, {button: 'right'}, ['LANCER_N', entry]);
+  await h.clicks(page, o, ['ACTIVITES', , 'ACTIV'], ['ACTIV', RATE_4], ['LANCER', , 'LANCER_N']);
+  if (!o.touch) await h.clicks(page, {button: 'right'}, ['LANCER_N', entry]);
   const s = [(await h.read(page, 'LANCER_N')) !== null, await h.read(page, 'NBCOMPTAGE'),
              await page.$('[data-name="LANCER_N"] .kestor-selected')];
   h.expect(`${s}` === 'true, Nombre de comptage = 0 ,', 'right click: list open, no count: ' + s);
-  await h.clicks(page, {touch}, ['LANCER_N', entry, 'LANCER']);
+  await h.clicks(page, o, ['LANCER_N', entry, 'LANCER']);
 }
 
 // Moves across the histogram below the mean label: the classes the query shows [caption, x, y].
@@ -61,16 +58,14 @@ async function growThenCount(page, want) {
 }
 
 // With taps alone: a finger dragged over the histogram is the query, and a page opens and closes.
-async function dragThenPage(page) {
-  const t = page.touchscreen;
+async function dragThenPage(page, _, t = page.touchscreen) {
   await queryAcross(page, (x, y, first, last) =>
     (first ? t.touchStart(x, y) : t.touchMove(x, y)).then(() => last && t.touchEnd()));
   await h.clicks(page, {touch: true}, ['INFORMATION', , 'INFOS'], ['INFOS', 0, 'BLANCS'],
     ['BLANCS', , 'FIN']);
 }
 
-// Each page hides the quit command till closed; Quitter where the tab may not close ends the page,
-// and a click where the commands were does nothing.
+// Pages hide the quit command till closed; Quitter where the tab may not close ends the page.
 async function pagesThenQuit(page) {
   await page.evaluate(() => { window.close = () => {}; });
   for (let i = 0; i < 4; ++i)
@@ -85,11 +80,9 @@ async function pagesThenQuit(page) {
   h.expect(end === 'KESTOR est terminé. Vous pouvez fermer cet onglet.|true|1|0', 'ended: ' + end);
 }
 
-// Random moves, presses and releases awaited by the hundred; then, until the program ends, at most
-// one list open, a page or the quit command, no missing-file panel.
+// Random mouse events, then at most one list open, a page or the quit command, no missing file.
 async function fuzz(page) {
-  const m = page.mouse, sent = [];
-  let seed = 12345, held = false;
+  let seed = 12345, held = false, m = page.mouse, sent = [];
   const rnd = (n) => (seed = (seed * 1103515245 + 12345) % 2147483648) % n;
   for (let i = 0, s = []; i < 3000 && s; ++i) {
     sent.push(m.move(rnd(1024), rnd(768)), rnd(10) < 3 && ((held = !held) ? m.down() : m.up()));
@@ -106,10 +99,9 @@ async function fuzz(page) {
 const missing = (page) => h.clicks(page, {}, ['LANCER', , 'LANCER_N'],
   ['LANCER_N', COUNT_1, ['DISK_2', 'Il manque un fichier']]);
 
-// Each page shows the desktop's window at its viewport's size (or the `layout` one it is magnified
-// from): the stage covers the viewport, the canvas has its device pixels and the layout's CSS
-// width; the same widgets and surface at the start and after a series of `count`; then `then`.
-// Text drawn at twice the size may reach a pixel further: radius 3, a few pixels may differ.
+// Pages show the desktop's window of the viewport's size (or `layout`, magnified): the stage covers
+// the viewport, the canvas has its device pixels; the same widgets and surface at the start and
+// after a series of `count`; then `then`. Text drawn twice the size may reach a pixel further.
 const MAG = {width: 3840, height: 2160, layout: [1920, 1080]}, TOUCH = {...XGA, hasTouch: true};
 for (const [name, url, view, count, near, ...then] of [
   ['1024x768 single: count, pages, Quitter', single, XGA, 0, [1], countOne, pagesThenQuit],
@@ -123,15 +115,14 @@ for (const [name, url, view, count, near, ...then] of [
   ['1024x768 site: random mouse events', '', XGA, 0, [1], fuzz],
 ]) {
   tests.push([name, async (b, site) => {
-    const page = await h.open(b, url || site, view), scale = view.deviceScaleFactor || 1;
+    const {width: w, height: ht, layout = [w, ht], deviceScaleFactor: s = 1} = view;
+    const page = await h.open(b, url || site, view);
     const got = await page.$eval('.kestor-surface', (c, r = c.parentNode.getBoundingClientRect()) =>
       [c.width, c.height, c.offsetWidth, r.width, r.height].map(Math.round).join());
-    const layout = view.layout || [view.width, view.height], {width: w, height: ht} = view;
-    const expected = [w * scale, ht * scale, layout[0], w, ht].join();
-    h.expect(got === expected, `canvas w h, CSS w, stage w h: ${got}, not ${expected}`);
+    h.expect(got === `${[w * s, ht * s, layout[0], w, ht]}`, `canvas, stage: ${got}`);
     let want, entry = count === 1000 ? COUNT_1000 : COUNT_200;
     for (const n of count ? [0, count] : [0]) {
-      if (n) await series(page, entry, view.hasTouch);
+      if (n) await series(page, entry, {touch: view.hasTouch});
       want = desktop(...layout, ...(n ? [...CLOCK, RATE_4, entry] : []));
       h.expect(want.caption.NBCOMPTAGE.includes(` = ${n} `), 'the desktop counted ' + n);
       await h.sameAsDesktop(page, want, ...near);
@@ -145,8 +136,7 @@ tests.push(['Quitter closes the tab a script opened', async (b, site) => {
   const opener = await b.newPage(), opened = new Promise((ok) => b.once('targetcreated', ok));
   await opener.evaluate((url) => { window.open(url, '_blank', 'width=1024,height=768'); }, site);
   const page = await (await opened).page(), closed = new Promise((ok) => page.once('close', ok));
-  await h.waitFor(page, 'FIN');
-  await h.clicks(page, {}, ['FIN']).catch(() => {});  // the tab may go before the click returns
+  await h.waitFor(page, 'FIN'), await h.clicks(page, {}, ['FIN']).catch(() => {});  // may end first
   await closed, await opener.close();
 }]);
 

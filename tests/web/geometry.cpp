@@ -1,7 +1,6 @@
-// The desktop side of the browser tests: the window on an injected screen, optionally after a rate
-// and a series (the clock starting at START s, advancing STEP at each reading), then the mouse at
-// pixel X Y. Writes a line of the surface's width, height and pixels ("rrggbb" each), then a line
-// per shown widget: name, rectangle in the window, caption of a label.
+// The browser tests' desktop side: the window on a screen that size, maybe after a rate and series
+// (a clock from START s, STEP more at each reading) and the mouse at X Y. Writes a line of surface
+// width, height, pixels ("rrggbb"), a line per shown widget: name, rectangle, caption of a label.
 //   kestor_geometry DATAFILE WIDTH HEIGHT [START STEP RATE-ENTRY COUNT-ENTRY [X Y]]
 #include <QWidget>
 #include <cstdio>
@@ -11,11 +10,9 @@
 #include "ui/qt/internal.h"
 #include "window/KESTOR_11.h"
 
-namespace {
-
 constexpr float kPx = ui::kTwipsPerPixel;
 
-void Dump(ui::Container& c, QWidget* top) {
+static void Dump(ui::Container& c, QWidget* top) {
   for (ui::Widget* w : c.Children()) {
     QWidget* v = w->peer()->view.data();
     if (!w->Shown() || !v) continue;
@@ -26,8 +23,6 @@ void Dump(ui::Container& c, QWidget* top) {
     if (auto* sub = dynamic_cast<ui::Container*>(w)) Dump(*sub, top);
   }
 }
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 4 && argc != 8 && argc != 10) return std::fprintf(stderr, "see geometry.cpp\n"), 2;

@@ -1,5 +1,4 @@
-// What the browser tests and benchmark share: chromium and a static server of the site, opening a
-// page, comparing its widgets and canvas with the desktop's, acting as a user does.
+// For the browser tests and benchmark: chromium, a server of the site, pages against the desktop.
 'use strict';
 
 const fs = require('fs'), http = require('http'), path = require('path');
@@ -7,17 +6,13 @@ const {execFileSync} = require('child_process');
 const puppeteer = require('puppeteer-core');
 
 const WAIT = Number(process.env.KESTOR_WAIT_MS || 120000);  // the longest any wait may take (ms)
-// A failed check, reported by its message alone (other errors with their stack).
 const expect = (ok, what) => { if (!ok) throw Object.assign(new Error(what), {stack: what}); };
-// The value after --name on the command line (undefined without it).
 const arg = (name, i = process.argv.indexOf('--' + name)) => process.argv[i > 1 ? i + 1 : -1];
 
-// What the desktop build shows (tests/web/geometry.cpp): its surface {w, h, rgb}, its widgets
-// [name, x, y, w, h, caption] and their captions by name.
+// The desktop's window (geometry.cpp): surface {w, h, rgb}, widgets [name, x, y, w, h, caption].
 function desktopDump(program, ...args) {
-  const opts = {maxBuffer: 1 << 28, stdio: ['ignore', 'pipe', 'ignore'], encoding: 'utf8'};
-  const [[w, h, rgb], ...rows] = execFileSync(program, args.map(String), opts).split('\n')
-    .filter(Boolean).map((line) => line.split(' '));
+  const [[w, h, rgb], ...rows] = execFileSync(program, args.map(String), {maxBuffer: 1 << 28,
+    encoding: 'utf8', stdio: 'pipe'}).split('\n').filter(Boolean).map((line) => line.split(' '));
   const ws = rows.map(([n, ...r]) => [n, ...r.slice(0, 4).map(Number), r.slice(4).join(' ')]);
   return {w: +w, h: +h, rgb, widgets: ws, caption: Object.fromEntries(ws.map((x) => [x[0], x[5]]))};
 }
@@ -28,25 +23,19 @@ async function session(webDir, fn) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
   const server = http.createServer((req, res) => {
     const file = path.join(dir, decodeURIComponent(req.url.split('?')[0]));
-    const type = types[path.extname(file)] || 'application/octet-stream';
-    fs.readFile(file.startsWith(dir) ? file : dir, (e, data) =>
-      (e ? res.writeHead(404) : res.writeHead(200, {'Content-Type': type})).end(data));
+    fs.readFile(file.startsWith(dir) ? file : dir, (e, data) => res.writeHead(e ? 404 : 200,
+      {'Content-Type': types[path.extname(file)] || 'application/octet-stream'}).end(data));
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const browser = await puppeteer.launch({executablePath: process.env.KESTOR_CHROMIUM ||
     '/usr/bin/chromium', args: ['--no-sandbox', '--allow-file-access-from-files']});
-  try {
-    return await fn(browser, `http://127.0.0.1:${server.address().port}/kestor.html`);
-  } finally {
-    await browser.close(), server.close();
-  }
+  return fn(browser, `http://127.0.0.1:${server.address().port}/kestor.html`)
+    .finally(() => browser.close().then(() => server.close()));
 }
 
-// Waits for fn(...args) to hold in the page.
 const until = (page, fn, ...args) => page.waitForFunction(fn, {timeout: WAIT}, ...args);
 
-// A new page of that viewport at url, once the program has started; script errors are collected
-// for close(). The page's load event may come late on a busy machine, and is not awaited.
+// A page of that viewport at url, once the program has started; close() reports its script errors.
 async function open(browser, url, view) {
   const page = Object.assign(await browser.newPage(), {errors: []});
   page.on('pageerror', (e) => page.errors.push(e.message))
@@ -56,10 +45,8 @@ async function open(browser, url, view) {
   return waitFor(page, 'FIN').then(() => page);  // the program has started
 }
 
-async function close(page) {
-  if (!page.isClosed()) await page.close();
-  expect(page.errors.length === 0, 'script errors: ' + page.errors.join(' | '));
-}
+const close = (page) => page.close().then(() =>
+  expect(!page.errors.length, 'script errors: ' + page.errors.join(' | ')));
 
 // The caption of a widget if it is shown, else null; waitFor awaits it shown (with that caption).
 const find = (n) => `[data-name="${n}"]`;
@@ -68,11 +55,9 @@ const read = (page, name) => page.evaluate((s, el = document.querySelector(s)) =
 const waitFor = (page, name, text = null) => until(page, (s, c, el = document.querySelector(s)) =>
   el?.checkVisibility() && (c === null || el.textContent === c), find(name), text);
 
-// The page shows the desktop's window: the same widgets (in creation order; rectangle relative to
-// the window in CSS pixels within a pixel, caption of a label), and on the canvas, read at one
-// device pixel per CSS pixel, every pixel of the desktop's surface whose neighbourhood (3 x 3, or
-// wider with a larger radius) has one colour (lines, bars, boxes; not the edges of antialiased
-// text) in that colour, but for at most `allowed` of them.
+// The page shows the desktop's widgets (in order; rectangle in CSS pixels within one, label text)
+// and, at a device pixel per CSS pixel, its pixels amid one colour (3 x 3, or wider with a larger
+// radius: not antialiased edges), but for at most `allowed` of them.
 async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0) {
   const [bad, wrong] = await page.evaluate((w, h, rgb, widgets, r) => {
     const stage = document.querySelector('.kestor-stage'), o = stage.getBoundingClientRect();
@@ -89,13 +74,12 @@ async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0
     const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
     const px = (x, y, k = (y * c.width + x) * s * 4) => d[k] << 16 | d[k + 1] << 8 | d[k + 2];
     const want = (x, y) => parseInt(rgb.substr((y * w + x) * 6, 6), 16);
-    for (let y = r; y + r < h; ++y) {
-      for (let x = r; x + r < w; ++x) {
-        let v = want(x, y), uniform = px(x, y) !== v;
-        for (let j = -r; j <= r && uniform; ++j)
-          for (let i = -r; i <= r && uniform; ++i) uniform = want(x + i, y + j) === v;
-        if (uniform) wrong.push(`(${x},${y}) ${px(x, y).toString(16)} not ${v.toString(16)}`);
-      }
+    for (let k = 0; k < w * h; ++k) {
+      const x = k % w, y = (k - x) / w, v = want(x, y);
+      let uniform = x >= r && y >= r && x + r < w && y + r < h && px(x, y) !== v;
+      for (let j = -r; j <= r && uniform; ++j)
+        for (let i = -r; i <= r && uniform; ++i) uniform = want(x + i, y + j) === v;
+      if (uniform) wrong.push(`(${x},${y}) ${px(x, y).toString(16)} not ${v.toString(16)}`);
     }
     return [bad, wrong];
   }, w, h, rgb, widgets, radius);
@@ -117,15 +101,15 @@ const pointAt = (page, name, entry = -1) => page.$eval(find(name), (el, i) => {
   return {x: Math.round(b.left + b.width / 2), y: Math.round(b.top + b.height / 2)};
 }, entry);
 
-// Clicks in turn, each [name, list entry or undefined, widget then shown or [it, its caption], one
-// then hidden]: a press and release of that button with the mouse moved there, or a tap.
+// Clicks in turn, each [name, list entry or undefined, widgets then shown (or [it, its caption]),
+// one then hidden, ...]: a press and release of that button with the mouse moved there, or a tap.
 async function clicks(page, {touch, button = 'left'}, ...steps) {
-  for (const [name, entry, next, gone] of steps) {
+  for (const [name, entry, next, gone, ...more] of steps) {
     const p = await pointAt(page, name, entry), m = page.mouse;
     if (touch) await page.touchscreen.tap(p.x, p.y);
     else await m.move(p.x, p.y, {steps: 3}), await m.down({button}), await m.up({button});
     await settle(page);
-    if (next) await waitFor(page, ...[next].flat());
+    for (const n of next ? [next, ...more] : []) await waitFor(page, ...[n].flat());
     if (gone) expect((await read(page, gone)) === null, `${gone} hidden after ${name} ${entry}`);
   }
 }
