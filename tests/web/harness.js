@@ -101,8 +101,8 @@ const pointAt = (page, name, entry = -1) => page.$eval(find(name), (el, i) => {
   return {x: Math.round(b.left + b.width / 2), y: Math.round(b.top + b.height / 2)};
 }, entry);
 
-// Clicks in turn, each [name, list entry or undefined, widgets then shown (or [it, its caption]),
-// one then hidden, ...]: a press and release of that button with the mouse moved there, or a tap.
+// Clicks in turn, each [name, list entry?, a widget to await shown (or [it, its caption]), one then
+// hidden, more to await]: a press and release of that button with the mouse moved there, or a tap.
 async function clicks(page, {touch, button = 'left'}, ...steps) {
   for (const [name, entry, next, gone, ...more] of steps) {
     const p = await pointAt(page, name, entry), m = page.mouse;
