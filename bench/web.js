@@ -10,19 +10,17 @@ const fs = require('fs');
 const path = require('path');
 const h = require('../tests/web/harness');
 
-const args = h.parseArgs(process.argv.slice(2), ['web']);
-const single = 'file://' + args.web + '/kestor.html';
+const web = path.resolve(h.arg('web')), single = 'file://' + web + '/kestor.html';
 const RATE_16 = 5, COUNT_100000 = 15;
 const counts = (text) => Number(text.replace(/[^0-9]/g, ''));
 
 async function chooseRate(page) {
-  await h.click(page, 'ACTIVITES', {next: 'ACTIV'});
-  await h.click(page, 'ACTIV', {entry: RATE_16});
-  if (await h.shown(page, 'ATTENTION')) await h.click(page, 'OUI');
+  await h.clicks(page, {}, ['ACTIVITES', , 'ACTIV'], ['ACTIV', RATE_16]);
+  if ((await h.read(page, 'ATTENTION')) !== null) await h.clicks(page, {}, ['OUI']);
 }
 
 async function startSeries(page) {
-  await h.click(page, 'LANCER', {next: 'LANCER_N'});
+  await h.clicks(page, {}, ['LANCER', , 'LANCER_N']);
   const p = await h.pointAt(page, 'LANCER_N', COUNT_100000);
   await page.mouse.move(p.x, p.y, {steps: 3});
   await page.mouse.down();
@@ -31,7 +29,7 @@ async function startSeries(page) {
   return start;
 }
 
-h.session(args.web, async (browser, site) => {
+h.session(web, async (browser, site) => {
   const out = [];
   // Time to the first painted frame of the single file (best of three).
   let first = Infinity;
@@ -42,7 +40,7 @@ h.session(args.web, async (browser, site) => {
     await h.close(page);
   }
   out.push(['kestor.html: opening to the first painted frame', first.toFixed(0) + ' ms']);
-  out.push(['kestor.html: size', (fs.statSync(path.join(args.web, 'kestor.html')).size / 1048576).toFixed(1) + ' MiB']);
+  out.push(['kestor.html: size', (fs.statSync(path.join(web, 'kestor.html')).size / 1048576).toFixed(1) + ' MiB']);
 
   // A series of 100000 at 16 imp/s, to its end.
   let page = await h.open(browser, site, {width: 1024, height: 768});
@@ -64,15 +62,15 @@ h.session(args.web, async (browser, site) => {
   page = await h.open(browser, site, {width: 1024, height: 768});
   await chooseRate(page);
   await startSeries(page);
-  await h.waitShown(page, 'Label34');
+  await h.waitFor(page, 'Label34');
   const stop = await h.pointAt(page, 'Label34');
   await page.mouse.move(stop.x, stop.y);
   await page.mouse.down();
   await page.mouse.up();
-  const before = counts(await h.caption(page, 'NBCOMPTAGE'));
-  await h.waitShown(page, 'LANCER');
+  const before = counts(await h.read(page, 'NBCOMPTAGE'));
+  await h.waitFor(page, 'LANCER');
   await h.settle(page);
-  const after = counts(await h.caption(page, 'NBCOMPTAGE'));
+  const after = counts(await h.read(page, 'NBCOMPTAGE'));
   out.push(['counts after a stop click (stopped at ' + after + ')', String(after - before)]);
   out.push(['one frame of that series, in counts', (100000 / (f1 - f0)).toFixed(0)]);
   await h.close(page);
