@@ -77,6 +77,17 @@ TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {
   }
 }
 
+// Files are numbered 1 to 255; a closed number is free again.
+TEST(TextFiles, NumbersOneTo255) {
+  const std::string path = WriteScratchFile("numbers.ksq", "1\n");
+  std::string opened;
+  for (int n : {0, 1, 255, 256}) opened += std::to_string(ui::files::Open(n, path)) + ",";
+  ui::files::Close(255);
+  EXPECT_EQ(opened + std::to_string(ui::files::IsOpen(1)) + std::to_string(ui::files::IsOpen(255)),
+            "0,1,1,0,10");
+  ui::files::CloseAll();
+}
+
 TEST(SeamsReset, ForgetsARecordedEnd) {
   ui::seams::Reset();
   EXPECT_FALSE(ui::Dispatch([] { ui::End("a test ends here"); }));
