@@ -57,6 +57,5 @@ for try in $(seq "$tries"); do  # Quitter with a jitter: one-pixel moves around 
   timeout 3 tail --pid="$app_pid" -f /dev/null || { miss "Quitter with a jitter"; kill "$app_pid"; }
   wait "$app_pid" 2>/dev/null || true
 done
-app_pid=
 echo "5 rows, $tries tries each: $([ $status = 0 ] && echo all acted || echo some missed)"
 exit $status
