@@ -1,5 +1,4 @@
-// Reads the X screen for the real-input test: prints the colour of each
-// pixel "x,y" given, as "r g b", one line each.
+// For the real-input test: prints the X screen's colour "r g b" at each pixel "x,y" given.
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
