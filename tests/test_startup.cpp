@@ -13,8 +13,18 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
   k->STAT_Image3.SetPicture("missing.png");
   EXPECT_EQ(std::make_tuple(k->Caption(), k->KESTOR_Image1.PictureWidth(), k->SIGMA2.PictureWidth(),
                             k->STAT_Image3.PictureWidth() + k->STAT_Image3.PictureHeight(),
-                            k->FIN.ToolTipText(), k->ACTIV_I, k->ACT_I, k->FICHIER_T),
-            std::make_tuple("KESTOR", 32, 90, 0, " Cliquez pour QUITTER ", 1, 1, ""));
+                            k->ACTIV_I, k->ACT_I, k->FICHIER_T),
+            std::make_tuple("KESTOR", 32, 90, 0, 1, 1, ""));
+  std::string tips;
+  for (const ui::Widget* w : std::initializer_list<const ui::Widget*>{
+           &k->FIN, &k->Picture2, &k->BLANCS, &k->LANCER_N, &k->EFFACER, &k->ACTIV, &k->INFOS,
+           &k->NON, &k->OUI})
+    tips += w->ToolTipText() + "|";
+  EXPECT_EQ(
+      tips,
+      " Cliquez pour QUITTER |Cliquez sur cette page pour en sortir | Cliquez sur cette "
+      "page pour en sortir | Cliquez sur votre choix | Cliquez pour Effacer | Cliquez sur "
+      "votre choix | Cliquez sur votre choix | Cliquez pour Annuler | Cliquez pour Effacer |");
   std::string shown,
       texts = Captions({&k->TITRE, &k->FIN, &k->LANCER, &k->EFFACER, &k->INFORMATION, &k->ACTIVITES,
                         &k->Label34, &k->ACTIVIT, &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1}) +
