@@ -1,11 +1,13 @@
 // Clearing and the change of counting rate, with the confirmation panel
 // asked first whenever counts would be lost. Both end in RAZ.
+#include <iterator>
+
 #include "window/KESTOR_11.h"
 
 namespace {
 
 // Rate code of each entry of the rate list: 0.5 is coded 50.
-constexpr int16_t kRateCodes[6] = {50, 1, 2, 4, 8, 16};
+constexpr int16_t kRateCodes[] = {50, 1, 2, 4, 8, 16};
 
 // While the panel asks, nothing that starts, clears, changes the rate or
 // opens a page can be used; the quit command stays.
@@ -32,7 +34,7 @@ void KESTOR_11::ACTIV_Click() {
   NUM_LIST = static_cast<int16_t>(ACTIV.ListIndex());
   ACTIV.SetVisible(false);
   Label32.SetVisible(false);
-  if (NUM_LIST < 0 || NUM_LIST > 5) return;
+  if (NUM_LIST < 0 || NUM_LIST >= static_cast<int>(std::size(kRateCodes))) return;
   const int16_t code = kRateCodes[NUM_LIST];
   if (code == ACTIV_I) {
     ACTIV.SetListIndex(-1);

@@ -59,7 +59,9 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
   EXPECT_EQ(state(), "1 5 asks ----F");
   k->NON.FireClick();
   EXPECT_EQ(std::make_tuple(state(), k->EFFECTIF_L), std::make_tuple("1 5 LEAIF", classes));
-  k->EFFACER.FireClick(), k->OUI.FireClick();  // a plain clear keeps the rate, not the refused one
+  k->EFFACER.FireClick();
+  EXPECT_EQ(state(), "1 5 asks ----F");
+  k->OUI.FireClick();  // a plain clear keeps the rate, not the refused one
   EXPECT_EQ(state(), "1 0 L-AIF");
   for (int entry = 1; entry <= 13; ++entry) Run(entry);  // 2 + 5 + 10 + ... + 20000 counts
   EXPECT_EQ(state(), "1 38887 LEAIF");  // a new rate confirmed: all starts again at that rate

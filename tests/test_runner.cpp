@@ -62,7 +62,8 @@ TEST_F(RunnerTest, TheContinuousRunPausesTwoSecondsEvenAcrossMidnightCyclesItsCo
   StartTwos(true);
   float last = -2.0f;
   on_yield = [&](int n) {
-    EXPECT_EQ(k->BOUCLE_L, (n - 1) % 499 + 1) << n;
+    EXPECT_EQ(std::make_tuple(k->BOUCLE_L, k->MARCHE_I), std::make_tuple((n - 1) % 499 + 1, 2))
+        << n;
     EXPECT_GE(clock_ - std::exchange(last, clock_), 2.0f) << n;
     EXPECT_EQ(Captions({&k->N1MOYEN, &k->VARI1, &k->N1COMPTE}),
               " Nmoyen = 2 | = 0 | Valeur du comptage = 2 ");

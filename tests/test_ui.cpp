@@ -36,10 +36,12 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
                             k->ACTIV.List(6) + k->ACTIV.List(-1) + k->ACTIV.List(1 << 24)),
             std::make_tuple(Measure("Comptage", 15), padded, k->ACTIV.RowHeight(), -1, 0, ""));
   k->Line(-1e9f, -1e9f, 1e9f, 1e9f, kLightBlue);
-  k->FilledBox(-1e30f, 30, 1e30f, 45, kLightBlue);  // rows 2 and 3, every column
-  k->FilledBox(5, -1e30f, 10, 1e30f, kLightBlue);
+  k->FilledBox(-1e30f, 30, 1e30f, 45, kLightBlue);   // rows 2 and 3, every column
+  k->FilledBox(30, -1e30f, 45, 1e30f, kLightBlue);   // columns 2 and 3, every row
   k->FilledBox(1500, 1500, 3000, 1600, kLightBlue);  // columns 100 to 200
-  EXPECT_EQ(Seen({2, 4, 1023, 3, 0, 2, 500, 1, 99, 100, 100, 100, 200, 100, 201, 100}), "WBBWWBBW");
+  EXPECT_EQ(
+      Seen({0, 0, 0, 4, 1023, 3, 0, 2, 3, 767, 500, 1, 99, 100, 100, 100, 200, 100, 201, 100}),
+      "BWBBBWWBBW");
 }
 
 // Real mouse events through the toolkit, on the shown window.
