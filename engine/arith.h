@@ -7,6 +7,7 @@
 // number gives 0. No operation here has undefined behaviour.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -37,10 +38,9 @@ constexpr T Mul(T a, long long b) {
 template <class T>
 T Round(double v) {
   if (std::isnan(v)) return 0;
-  if (v >= static_cast<double>(std::numeric_limits<T>::max())) return std::numeric_limits<T>::max();
-  if (v <= static_cast<double>(std::numeric_limits<T>::min())) return std::numeric_limits<T>::min();
-  double r = std::nearbyint(v);  // default rounding mode: to nearest, ties to even
-  return static_cast<T>(r);
+  const double lo = std::numeric_limits<T>::min(), hi = std::numeric_limits<T>::max();
+  // The default rounding mode: to nearest, ties to even.
+  return static_cast<T>(std::nearbyint(std::clamp(v, lo, hi)));
 }
 
 // Rounds down (Int), saturating at the width of T. NaN gives 0.

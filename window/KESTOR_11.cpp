@@ -42,8 +42,6 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   Look(ACTIVIT, kRed, kWhite, ui::Align::Left, true);
   Look(N1COMPTE, kBlue, kWhite, ui::Align::Left, true);
   Look(NBCOMPTAGE, kBlack, kWhite, ui::Align::Left, true);
-  Look(LIMITE, kDarkBlue, kWhite, ui::Align::Left, true);
-  LIMITE.SetCaption("Limites temporelles du comptage (1 seconde)");
   for (ui::Label* v : {&VERSG, &VERSD}) {
     Look(*v, kWhite, kBlue, ui::Align::Left, true);
     v->SetFontName("Arial");

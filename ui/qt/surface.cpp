@@ -237,9 +237,6 @@ void Form::Print(const std::string& text) {
   p.drawText(origin + QPointF(0, fm.ascent()), t);
   QRectF box(origin, QSizeF(fm.horizontalAdvance(t) + 2, fm.height() + 2));
   s.dirty |= box.toAlignedRect();
-  // Like a printed line: the text position moves to the start of the next line.
-  cur_y_ += LineHeight(font_name_, font_size_, false);
-  cur_x_ = 0;
 }
 
 Rgb Form::Pixel(int x, int y) const {

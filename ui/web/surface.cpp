@@ -150,9 +150,6 @@ void Form::Print(const std::string& text) {
   if (w > 0)
     s.Touch(std::max(0, x), std::max(0, y), std::min(s.width - 1, x + w),
             std::min(s.height - 1, y + h));
-  // Like a printed line: the text position moves to the start of the next line.
-  cur_y_ += LineHeight(font_name_, font_size_, false);
-  cur_x_ = 0;
 }
 
 Rgb Form::Pixel(int x, int y) const {
