@@ -133,4 +133,7 @@ TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStartsInTheFileFoundAtOneOfElev
   WriteScratchFile("11.ksq", "250\n"), Run(0);
   EXPECT_EQ(state(), std::make_tuple(0, false, places[10], true, 1, true, " Nmoyen = 1 ", true,
                                      true, " Valeur du comptage = 1 "));
+  Start(1024, 768, {WriteScratchFile("empty.ksq", "")});
+  Run(0);  // a file found but holding no number: the panel after a single count too
+  EXPECT_EQ(std::make_tuple(k->DISK_0.Shown(), k->SN_L), std::make_tuple(true, 0));
 }
