@@ -81,8 +81,10 @@ TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {
 TEST(TextFiles, NumbersOneTo255) {
   const std::string path = WriteScratchFile("numbers.ksq", "1\n");
   std::string opened;
-  for (int n : {0, 1, 255, 256})
-    opened += std::to_string(ui::files::Open(n, path)) + std::to_string(ui::files::IsOpen(n)) + ",";
+  for (int n : {0, 1, 255, 256}) {
+    opened += std::to_string(ui::files::Open(n, path));
+    opened += std::to_string(ui::files::IsOpen(n)) + ",";
+  }
   ui::files::Close(255);
   EXPECT_EQ(opened + std::to_string(ui::files::IsOpen(1)) + std::to_string(ui::files::IsOpen(255)),
             "00,11,11,00,10");
