@@ -33,9 +33,10 @@ constexpr Values kVaries = {-1, -1, -1, -1, -1, -1}, kAll250 = {0, 1, 2, 4, 8, 1
 class RobustTest : public KestorTest {
  protected:
   void ExpectEnded(const std::string& reason) {
-    EXPECT_EQ(std::make_tuple(ui::Ended(), ui::EndReason(), ui::files::IsOpen(2), k->COMPTAGE_I,
-                              k->MARCHE_I, k->Alive()),
-              std::make_tuple(true, reason, false, 0, 0, reason != "window closed"));
+    EXPECT_EQ(
+        std::make_tuple(ui::Ended(), ui::EndReason(), ui::files::IsOpen(2), k->COMPTAGE_I,
+                        k->MARCHE_I, k->Alive(), k->MousePointer()),
+        std::make_tuple(true, reason, false, 0, 0, reason != "window closed", ui::Pointer::Arrow));
   }
   int yields_ = 0;
 };

@@ -65,8 +65,9 @@ TEST_F(RunnerTest, TheContinuousRunPausesTwoSecondsEvenAcrossMidnightCyclesItsCo
     EXPECT_EQ(std::make_tuple(k->BOUCLE_L, k->MARCHE_I), std::make_tuple((n - 1) % 499 + 1, 2))
         << n;
     EXPECT_GE(clock_ - std::exchange(last, clock_), 2.0f) << n;
-    EXPECT_EQ(Captions({&k->N1MOYEN, &k->VARI1, &k->N1COMPTE}),
-              " Nmoyen = 2 | = 0 | Valeur du comptage = 2 ");
+    EXPECT_EQ(Captions({&k->N1MOYEN, &k->VARI1, &k->N1COMPTE, &k->NBCOMPTAGE}),
+              " Nmoyen = 2 | = 0 | Valeur du comptage = 2 | Nombre de comptage" +
+                  std::string(n > 1 ? "s = " : " = ") + std::to_string(n) + " ");
     if (n == 510) k->Label34.FireClick();
   };
   Run(16);
