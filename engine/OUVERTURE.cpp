@@ -51,7 +51,6 @@ void KESTOR_11::OUVERTURE() {
   if (!usable) {
     ui::files::CloseAll();
     DISK_0.SetVisible(true);
-    FICHIER_T.clear();
     ERREUR_I = 1;
     return;
   }
