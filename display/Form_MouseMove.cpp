@@ -2,6 +2,7 @@
 // class under the pointer holds, in EFF1 under the pointer, and highlights
 // that bar in light magenta. Silent while a list header is shown, above the
 // bottom of the mean label, with no counts, or while a run goes.
+#include <algorithm>
 #include <cmath>
 
 #include "engine/arith.h"
@@ -22,8 +23,7 @@ void KESTOR_11::Form_MouseMove(float x, float y) {
   // Nearest class, halves to the even class.
   int16_t c = arith::Round<int16_t>((static_cast<double>(u) - H1_I) / UNITE_I);
   if (c == CURSEUR_I) return;
-  if (c < 0) c = 0;
-  if (c > 40) c = 40;
+  c = std::clamp<int16_t>(c, 0, 40);
 
   EFF1.SetCaption(" Effectif de (" + ui::Str(c) +
                   " ) =" + ui::Str(EFFECTIF_L[static_cast<size_t>(c)]) + " ");
