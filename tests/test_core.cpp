@@ -22,6 +22,7 @@ TEST(Palette, EachOfTheSixteenColours) {
             "(255,255,255)(0,0,0)(0,0,128)(0,128,0)(0,128,128)(128,0,0)(128,0,128)(128,128,0)"
             "(192,192,192)(128,128,128)(0,0,255)(0,255,0)(0,255,255)(255,0,0)(255,0,255)"
             "(255,255,0)(255,255,255)(0,0,0)");
+  EXPECT_TRUE(ui::RGB(1, 2, 3) == ui::RGB(1, 2, 3) && !(ui::RGB(0, 2, 3) == ui::RGB(1, 2, 3)));
 }
 
 // A PNG file's first 24 bytes: signature, header chunk length and type,
@@ -86,6 +87,7 @@ TEST(TextFiles, NumbersOneTo255) {
     opened += std::to_string(ui::files::IsOpen(n)) + ",";
   }
   ui::files::Close(255);
+  EXPECT_FALSE(ui::files::Open(7, ""));
   EXPECT_EQ(opened + std::to_string(ui::files::IsOpen(1)) + std::to_string(ui::files::IsOpen(255)),
             "00,11,11,00,10");
   ui::files::CloseAll();
