@@ -107,9 +107,11 @@ TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   EXPECT_EQ(std::make_pair(k->EFF1.Left(), k->EFF1.Caption()),
             std::make_pair(15360 - k->EFF1.Height() - k->EFF1.Width(),
                            std::string(" Effectif de ( 40 ) = 0 ")));
-  Move(41);                                            // beyond the base line: nothing changes
-  k->EFFACER.FireClick(), k->OUI.FireClick(), Run(0);  // cleared: the label hidden
-  Move(40);                                            // over the class it showed last
+  Move(41);                                    // beyond the base line: nothing changes
+  k->EFFACER.FireClick(), k->OUI.FireClick();  // cleared: the label hidden
+  EXPECT_FALSE(k->EFF1.Shown());
+  Run(0);
+  Move(40);  // over the class it showed last
   EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
   // 3840 x 2160: a 1920 x 1080 logical screen at a device pixel ratio of 2; class
   // c under device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 + 75 c, the base line
