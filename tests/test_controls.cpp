@@ -28,6 +28,7 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
       {k.get(), true, "000000", "000000"},          {k.get(), false, "111111", "000000"},
       {&k->FIN, false, "010101", "000000"},         {&k->ACTIVITES, true, "011101", "001000"},
       {&k->INFORMATION, true, "010111", "000011"},  {&k->LANCER, true, "110101", "100000"},
+      {&k->EFFACER, true, "101111", "000000"},  // asks, the commands disabled: last
   };
   for (const auto& [widget, click, from_all, from_none] : rows)
     for (bool all : {true, false}) {
@@ -36,7 +37,7 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
       EXPECT_EQ(lists_shown(), all ? from_all : from_none)
           << widget->Name() << (click ? " click" : " move");
     }
-  k->EFFACER.SetEnabled(false);
+  k->NON.FireClick(), k->EFFACER.SetEnabled(false);
   // With counts the panel asks first, only "Quitter" usable: NON keeps all, OUI
   // clears. The state: rate, counts, panel, list, the commands enabled (LEAIF).
   auto state = [&] {
