@@ -120,10 +120,7 @@ void Continuous(KESTOR_11& k) {
     k.TEMPS_S = 0;
     k.N1C_L = 0;
     k.N1COMPTE.SetCaption(kCountValue);
-    for (ui::Widget* w :
-         {static_cast<ui::Widget*>(&k.NBCOMPTAGE), static_cast<ui::Widget*>(&k.N1MOYEN),
-          static_cast<ui::Widget*>(&k.VARI1), static_cast<ui::Widget*>(&k.SIGMA2)})
-      w->SetVisible(false);
+    k.SIGMA2.SetVisible(false);  // shown again by the count, not when no data file is found
     k.COMPTAGE1();
     k.N1MOYEN.SetVisible(true);
     k.VARI1.SetVisible(true);

@@ -28,9 +28,10 @@ namespace {
 // The program's own font configuration: the Liberation faces (where the
 // distributions put them) with the usual desktop rendering (grey
 // antialiasing, slight hinting); the generic families (the toolkit's default
-// face, used by tooltips) are the sans face, as on a desktop. Text is then measured and drawn alike
-// on every machine whatever the desktop's font rules, and the font machinery starts without reading
-// the system's dozens of rule files nor matching against every installed font.
+// face, used by tooltips) are the sans face, as on a desktop. Text is then
+// measured and drawn alike on every machine whatever the desktop's font
+// rules, and the font machinery starts without reading the system's dozens
+// of rule files nor matching against every installed font.
 constexpr char kFontConfig[] = R"(<?xml version="1.0"?>
 <fontconfig>
   <dir>/usr/share/fonts/truetype/liberation2</dir>

@@ -47,9 +47,10 @@ struct Peer {
 // resolution, `ratio` device pixels to a logical pixel (a HiDPI display, a
 // magnified screen, or both), so that drawn text is as sharp as the labels.
 // Primitives work in logical pixels; a logical pixel is the block of device
-// pixels from floor(x * ratio) to floor((x + 1) * ratio) - 1. Vertical lines of one colour and one
-// span that follow each other column by column (the many lines of a histogram bar) are gathered
-// into one filled rectangle; any other operation or read-back draws the gathered run first.
+// pixels from floor(x * ratio) to floor((x + 1) * ratio) - 1. Vertical lines
+// of one colour and one span that follow each other column by column (the
+// many lines of a histogram bar) are gathered into one filled rectangle; any
+// other operation or read-back draws the gathered run first.
 struct Surface {
   QImage image;
   double ratio = 1;
