@@ -91,6 +91,11 @@ TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTh
     EXPECT_EQ(At(x, 650), kBlank);  // the number's first point, white
   }  // the window's arrows, down to row 219: "<" from 2730 twips, " >" ending at 12680
   EXPECT_TRUE(dark(182, 194, 215) > 4 && dark(834, 846, 215) > 4);
+  // Between them the caption centred over the window, its ink after its four blanks.
+  const std::string limits = "    Limites temporelles du comptage (1 seconde)";
+  const int ink = Px((10000 - Measure(limits, 15)) / 2 + 2680 + Measure("    ", 15));
+  EXPECT_EQ(std::make_pair(dark(ink - 6, ink, 215), dark(ink, ink + 6, 215) > 4),
+            std::make_pair(0, true));
   const float limit = k->N1MOYEN.Top() + k->N1MOYEN.Height() + 20;
   const auto reach = static_cast<int32_t>(std::ceil((9500 - limit) / 200.0));
   k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // a bar 2400 twips (160 pixels) tall at scale 1
@@ -103,6 +108,9 @@ TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTh
   EXPECT_EQ(Seen({202, 498, 202, 501, 202, 600, 152, 538, 152, 633}), "WBBWB");
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));  // below the limit at the new scale
+  // 1280 wide, 1.25 twips a line: class 2's 121 lines cover columns 173 to 183.
+  Start(1280, 1024, {WriteScratchFile("count.ksq", "100\n200\n250\n")}), Run(0);
+  EXPECT_EQ(Seen({172, 840, 173, 840, 183, 840, 184, 840}), "WBBW");
 }
 
 // The clock brought into 0 to 100 by steps of 100: its whole part is skipped.

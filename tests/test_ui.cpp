@@ -1,15 +1,7 @@
 // The ui layer: measuring, lists, containers, clipping; real mouse events.
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
-#include <QTest>
-#include <QWindow>
-#include <algorithm>
-#include <tuple>
-#include <utility>
 
 #include "fixture.h"
-#include "ui/qt/internal.h"
 
 namespace {
 
@@ -42,32 +34,22 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   EXPECT_EQ(
       Seen({0, 0, 0, 4, 1023, 3, 0, 2, 3, 767, 500, 1, 99, 100, 100, 100, 200, 100, 201, 100}),
       "BWBBBWWBBW");
+  // Vertical lines 16 twips apart: pixels 100 and 102; 15 apart: 150 and 151, no gap.
+  const float apart[] = {1507, 1523}, close[] = {2257, 2272};
+  k->VerticalLines(apart, 2, 4500, 4600, kLightBlue),
+      k->VerticalLines(close, 2, 4500, 4600, kLightRed);
+  EXPECT_EQ(Seen({99, 303, 100, 303, 101, 303, 102, 303, 149, 303, 150, 303, 151, 303, 152, 303}),
+            "WBWBWRRW");
 }
 
 // Real mouse events through the toolkit, on the shown window.
-class EventsTest : public KestorTest {
- protected:
-  QWindow* Window() {
-    ui::Application::ShowForm(*k);
-    QCoreApplication::processEvents();
-    return k->peer()->view->windowHandle();
-  }
-  // A click at the centre of a widget, queued in the toolkit as input is.
-  static void PostClick(const ui::Widget& w) {
-    QWidget* target = w.peer()->view.data();
-    const QPointF p(target->width() / 2.0, target->height() / 2.0);
-    for (auto [type, held] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
-                              {QEvent::MouseButtonRelease, Qt::NoButton}})
-      QCoreApplication::postEvent(target, new QMouseEvent(type, p, target->mapToGlobal(p),
-                                                          Qt::LeftButton, held, Qt::NoModifier));
-  }
-};
+using EventsTest = UiTest;
 
 // An event over a widget belongs to that widget alone; the drawing is kept
 // while the window is covered.
 TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   Start();
-  QWindow* w = Window();
+  QWindow* w = Show();
   QTest::mouseMove(w, Centre(k->ACTIVITES));
   EXPECT_TRUE(k->ACTIV.Shown() && k->Label32.Shown());
   // A click on a label without a click handler is not a click on the window.
@@ -99,7 +81,6 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   v->show();
   QCoreApplication::processEvents();
   EXPECT_EQ(v->grab().toImage().pixel(300, 100), qRgb(255, 0, 0));
-  v->hide();
 }
 
 // A series shows its progress once a frame (each of the first four yields
@@ -107,24 +88,27 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
 // something woke it; a click arriving then must still be handled at once.
 TEST_F(EventsTest, ASeriesPaintsEachFrameAndAStopBetweenFramesEndsItAtOnce) {
   Start();
-  Window();
+  Show();
   double ms = 0;
   ui::seams::SetSteadyClock([&] { return ms; });
   int yields = 0, bar_pixels = 0;
   ui::seams::SetYieldHook([&] {
     if (++yields <= 4) ms += 20;
     if (yields != 6) return;
-    const QImage screen =
-        QGuiApplication::primaryScreen()->grabWindow(k->peer()->view->winId()).toImage();
+    const QImage screen = Screen();
     for (int y = 400; y < 633; ++y)
       for (int x = 90; x < 920; ++x) bar_pixels += screen.pixel(x, y) == qRgb(0, 0, 255);
-    PostClick(k->Label34);
+    QWidget* stop = k->Label34.peer()->view;  // a click queued in the toolkit as input is
+    for (auto [type, held] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
+                              {QEvent::MouseButtonRelease, Qt::NoButton}})
+      QCoreApplication::postEvent(
+          stop, new QMouseEvent(type, QPointF(5, 5), stop->mapToGlobal(QPointF(5, 5)),
+                                Qt::LeftButton, held, {}));
   });
   Run(15);
   EXPECT_GT(bar_pixels, 0);  // the bars of the first counts are on the screen
   EXPECT_EQ(k->SN_L, 6);
   EXPECT_TRUE(k->LANCER.Shown());
-  k->peer()->view->hide();
 }
 
 }  // namespace

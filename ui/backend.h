@@ -112,6 +112,15 @@ void RasterLine(int ax, int ay, int bx, int by, Plot plot) {
   }
 }
 
+// Whether the vertical lines at xs, from y1 to y2, are one filled bar: of
+// some length, in increasing order less than a pixel apart, so that they
+// cover every column from the first to the last.
+inline bool OneBar(const float* xs, int n, float y1, float y2) {
+  bool one = n > 0 && y1 != y2;
+  for (int i = 1; i < n && one; ++i) one = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
+  return one;
+}
+
 // Width and height of a PNG image from the first 24 bytes of its file (its
 // signature and header chunk); false when they are not those of a PNG.
 bool PngSize(const unsigned char* head, size_t length, int& width, int& height);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "ui/backend.h"
 #include "ui/textfile.h"
@@ -188,20 +189,14 @@ void SetDataFileCandidates(std::vector<std::string> paths) {
 void SetYieldHook(Handler hook) {
   S().yield_hook = std::move(hook);
 }
+// Everything as at start-up but what belongs to live widgets and forms.
 void Reset() {
   State& st = S();
-  st.seam_w = st.seam_h = 0;
-  st.seam_ratio = 1;
-  st.screen = State::Screen{};
-  st.clock = nullptr;
-  st.steady = nullptr;
-  st.last_frame = -1e300;
-  st.input_seen = false;
-  for (State::Held& h : st.held) h = State::Held{};
-  st.data_files.clear();
-  st.yield_hook = nullptr;
-  st.ended = false;
-  st.end_reason.clear();
+  State fresh;
+  fresh.dirty.swap(st.dirty);
+  fresh.forms.swap(st.forms);
+  fresh.handler_depth = st.handler_depth;
+  st = std::move(fresh);
 }
 }  // namespace seams
 

@@ -90,7 +90,6 @@ void Flush() {
   for (Form* f : st.forms) {
     Surface* s = Peer::SurfaceOf(*f);
     if (!s) continue;
-    s->FlushRun();
     if (!s->dirty.isEmpty()) {
       if (QWidget* v = f->peer()->view.data()) v->update(s->dirty);
       s->dirty = QRect();

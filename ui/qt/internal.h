@@ -47,46 +47,33 @@ struct Peer {
 // resolution, `ratio` device pixels to a logical pixel (a HiDPI display, a
 // magnified screen, or both), so that drawn text is as sharp as the labels.
 // Primitives work in logical pixels; a logical pixel is the block of device
-// pixels from floor(x * ratio) to floor((x + 1) * ratio) - 1. Vertical lines
-// of one colour and one span that follow each other column by column (the
-// many lines of a histogram bar) are gathered into one filled rectangle; any
-// other operation or read-back draws the gathered run first.
+// pixels from floor(x * ratio) to floor((x + 1) * ratio) - 1.
 struct Surface {
   QImage image;
   double ratio = 1;
   QSize size;   // logical pixels
   QRect dirty;  // logical pixels changed since the last repaint request
-  struct Run {
-    bool active = false;
-    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;  // logical pixels, inclusive
-    QRgb color = 0;
-    float ty0 = 0, ty1 = 0;  // the twip ends the run's lines were given
-  } run;
 
   Surface(QSize logical_size, double ratio);
-  void FillLogical(int x0, int y0, int x1, int y1, QRgb color);  // inclusive, logical pixels
+  // Inclusive rectangles of logical pixels: any fill, or a histogram bar.
+  void FillLogical(int x0, int y0, int x1, int y1, QRgb color);
+  void FillBar(int x0, int x1, int y0, int y1, QRgb color);
   // First device pixel of a logical coordinate.
   long long Device(long long logical) const;
-  void FlushRun();
-  void Forget() { painted.clear(); }
+  void Forget() { bars.clear(); }
 
-  // Rectangles that gathered runs filled and that nothing has touched since
-  // (histogram bars). A bar raised by one count then costs only its new
-  // rows: the rows below already hold its colour.
-  struct Painted {
+  // Bars filled whole and that nothing has touched since. A bar raised by one
+  // count then costs only its new rows: the rows below hold its colour.
+  struct Bar {
     int x0, x1, top, bottom;
     QRgb color;
   };
-  std::vector<Painted> painted;
+  std::vector<Bar> bars;
+  uchar* bits = nullptr;  // the image's pixels, detached once
+  qsizetype stride = 0;
 
  private:
   void FillRaw(int x0, int y0, int x1, int y1, QRgb color);
-  void Invalidate(int x0, int y0, int x1, int y1);
-
- public:
-  void VerticalLine(int x, int y0, int y1, QRgb color);
-  uchar* bits = nullptr;  // the image's pixels, detached once
-  qsizetype stride = 0;
 };
 
 // Puts the program's own font configuration in place (when its faces are

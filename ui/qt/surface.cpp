@@ -43,15 +43,25 @@ long long Surface::Device(long long logical) const {
 void Surface::FillLogical(int x0, int y0, int x1, int y1, QRgb color) {
   if (x0 > x1) std::swap(x0, x1);
   if (y0 > y1) std::swap(y0, y1);
-  Invalidate(x0, y0, x1, y1);
+  auto hit = [&](const Bar& b) {
+    return b.x0 <= x1 && x0 <= b.x1 && b.top <= y1 && y0 <= b.bottom;
+  };
+  bars.erase(std::remove_if(bars.begin(), bars.end(), hit), bars.end());
   FillRaw(x0, y0, x1, y1, color);
 }
 
-void Surface::Invalidate(int x0, int y0, int x1, int y1) {
-  auto hit = [&](const Painted& p) {
-    return p.x0 <= x1 && x0 <= p.x1 && p.top <= y1 && y0 <= p.bottom;
-  };
-  painted.erase(std::remove_if(painted.begin(), painted.end(), hit), painted.end());
+void Surface::FillBar(int x0, int x1, int y0, int y1, QRgb color) {
+  if (x0 > x1) std::swap(x0, x1);
+  if (y0 > y1) std::swap(y0, y1);
+  for (Bar& b : bars) {
+    if (b.x0 != x0 || b.x1 != x1 || b.bottom != y1 || b.color != color) continue;
+    if (y0 < b.top) FillRaw(x0, y0, x1, b.top - 1, color);  // the bar, taller
+    b.top = std::min(b.top, y0);
+    return;
+  }
+  FillLogical(x0, y0, x1, y1, color);
+  if (bars.size() >= 64) bars.erase(bars.begin());
+  bars.push_back(Bar{x0, x1, y0, y1, color});
 }
 
 void Surface::FillRaw(int x0, int y0, int x1, int y1, QRgb color) {
@@ -69,45 +79,9 @@ void Surface::FillRaw(int x0, int y0, int x1, int y1, QRgb color) {
   dirty |= QRect(QPoint(clip(x0), clip(y0)), QPoint(clip(x1), clip(y1)));
 }
 
-void Surface::FlushRun() {
-  if (!run.active) return;
-  run.active = false;
-  const Run r = run;
-  for (size_t i = 0; i < painted.size(); ++i) {
-    const Painted p = painted[i];
-    if (p.x0 != r.x0 || p.x1 != r.x1 || p.color != r.color) continue;
-    if (r.y0 >= p.top && r.y1 <= p.bottom) return;  // every pixel already has this colour
-    if (r.y1 == p.bottom && r.y0 < p.top) {         // the same bar, taller
-      painted.erase(painted.begin() + static_cast<std::ptrdiff_t>(i));
-      Invalidate(r.x0, r.y0, r.x1, p.top - 1);
-      FillRaw(r.x0, r.y0, r.x1, p.top - 1, r.color);
-      painted.push_back(Painted{r.x0, r.x1, r.y0, r.y1, r.color});
-      return;
-    }
-  }
-  FillLogical(r.x0, r.y0, r.x1, r.y1, r.color);
-  if (r.x1 > r.x0) {  // remember bars, not single pulse lines
-    if (painted.size() >= 64) painted.erase(painted.begin());
-    painted.push_back(Painted{r.x0, r.x1, r.y0, r.y1, r.color});
-  }
-}
-
-void Surface::VerticalLine(int x, int y0, int y1, QRgb color) {
-  if (y0 > y1) std::swap(y0, y1);
-  if (run.active && run.color == color && run.y0 == y0 && run.y1 == y1 && x >= run.x0 - 1 &&
-      x <= run.x1 + 1) {
-    run.x0 = std::min(run.x0, x);
-    run.x1 = std::max(run.x1, x);
-    return;
-  }
-  FlushRun();
-  run = Run{true, x, x, y0, y1, color};
-}
-
 void Peer::PaintSurface(Form& f, QPainter& p, const QRect& r) {
   Surface* s = f.surface_.get();
   if (!s) return;
-  s->FlushRun();
   const double k = s->ratio;
   p.drawImage(QRectF(r), s->image, QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k));
 }
@@ -125,7 +99,6 @@ Form::Form(std::string name) : Container(nullptr, std::move(name), Kind::Form) {
 
 void Form::Cls() {
   Surface& s = *surface_;
-  s.run.active = false;
   s.Forget();
   s.image.fill(ToQColor(back_));
   s.bits = s.image.bits();
@@ -139,81 +112,24 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
   if (x1 == x2 && y1 == y2) return;
   Surface& s = *surface_;
   const QRgb c = ToQRgb(color);
-  if (x1 == x2) {
-    // The lines of a bar share their ends: only x needs converting.
-    Surface::Run& r = s.run;
-    const int x = VPx(x1);
-    if (r.active && r.color == c && r.ty0 == y1 && r.ty1 == y2 && x >= r.x0 - 1 && x <= r.x1 + 1) {
-      r.x0 = std::min(r.x0, x);
-      r.x1 = std::max(r.x1, x);
-      return;
-    }
-    s.VerticalLine(x, VPx(y1), VPx(y2), c);
-    s.run.ty0 = y1;
-    s.run.ty1 = y2;
-    return;
-  }
-  int ax = VPx(x1), ay = VPx(y1), bx = VPx(x2), by = VPx(y2);
-  if (ax == bx) {
-    s.VerticalLine(ax, ay, by, c);
-    s.run.ty0 = s.run.ty1 = std::nanf("");  // twip ends differ from the pixel run: no shortcut
-    return;
-  }
-  s.FlushRun();
-  if (ay == by) {
-    s.FillLogical(ax, ay, bx, by, c);
-    return;
-  }
-  // Any other slope: one pixel per step along the longer axis.
-  RasterLine(ax, ay, bx, by, [&](int px, int py, int, int) { s.FillLogical(px, py, px, py, c); });
+  RasterLine(VPx(x1), VPx(y1), VPx(x2), VPx(y2),
+             [&](int x0, int y0, int xe, int ye) { s.FillLogical(x0, y0, xe, ye, c); });
 }
 
 void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) {
-  if (y1 == y2) {
-    // Lines of no length draw nothing; other lines of the batch are not affected.
+  if (!OneBar(xs, n, y1, y2)) {
     for (int i = 0; i < n; ++i) Line(xs[i], y1, xs[i], y2, color);
     return;
   }
-  Surface& s = *surface_;
-  const QRgb c = ToQRgb(color);
-  const int py1 = VPx(y1), py2 = VPx(y2);
-  // Abscissae in increasing order less than a pixel apart cover every
-  // column from the first to the last: one run, two conversions.
-  bool contiguous = n > 0;
-  for (int i = 1; i < n && contiguous; ++i)
-    contiguous = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
-  if (contiguous) {
-    const int a = VPx(xs[0]), b = VPx(xs[n - 1]);
-    s.VerticalLine(a, py1, py2, c);
-    s.run.x1 = std::max(s.run.x1, b);
-    s.run.ty0 = y1;
-    s.run.ty1 = y2;
-    return;
-  }
-  for (int i = 0; i < n; ++i) {
-    const int x = VPx(xs[i]);
-    Surface::Run& r = s.run;
-    if (r.active && r.color == c && r.y0 == std::min(py1, py2) && r.y1 == std::max(py1, py2) &&
-        x >= r.x0 - 1 && x <= r.x1 + 1) {
-      r.x0 = std::min(r.x0, x);
-      r.x1 = std::max(r.x1, x);
-    } else {
-      s.VerticalLine(x, py1, py2, c);
-    }
-  }
-  s.run.ty0 = y1;
-  s.run.ty1 = y2;
+  surface_->FillBar(VPx(xs[0]), VPx(xs[n - 1]), VPx(y1), VPx(y2), ToQRgb(color));
 }
 
 void Form::FilledBox(float x1, float y1, float x2, float y2, Rgb color) {
-  Surface& s = *surface_;
-  s.FlushRun();
-  s.FillLogical(VPx(x1), VPx(y1), VPx(x2), VPx(y2), ToQRgb(color));
+  surface_->FillLogical(VPx(x1), VPx(y1), VPx(x2), VPx(y2), ToQRgb(color));
 }
 
 void Form::PSet(float x, float y) {
   Surface& s = *surface_;
-  s.FlushRun();
   int px = VPx(x), py = VPx(y);
   s.FillLogical(px, py, px, py, ToQRgb(fore_));
   cur_x_ = x;
@@ -222,7 +138,6 @@ void Form::PSet(float x, float y) {
 
 void Form::Print(const std::string& text) {
   Surface& s = *surface_;
-  s.FlushRun();
   const QFont& font = FontFor(font_name_, font_size_, false);
   // The image carries its device ratio: the painter works in logical pixels
   // and the glyphs are rasterised at the device's resolution.
@@ -240,8 +155,7 @@ void Form::Print(const std::string& text) {
 }
 
 Rgb Form::Pixel(int x, int y) const {
-  Surface& s = *surface_;
-  s.FlushRun();
+  const Surface& s = *surface_;
   long long dx = s.Device(x), dy = s.Device(y);
   if (dx < 0 || dy < 0 || dx >= s.image.width() || dy >= s.image.height())
     return RGB(255, 255, 255);

@@ -110,12 +110,7 @@ void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
 }
 
 void Form::VerticalLines(const float* xs, int n, float y1, float y2, Rgb color) {
-  // Abscissae in increasing order less than a pixel apart cover every column
-  // from the first to the last: one bar.
-  bool contiguous = n > 0 && y1 != y2;
-  for (int i = 1; i < n && contiguous; ++i)
-    contiguous = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
-  if (!contiguous) {
+  if (!OneBar(xs, n, y1, y2)) {
     for (int i = 0; i < n; ++i) Line(xs[i], y1, xs[i], y2, color);
     return;
   }
