@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <filesystem>
-
 std::string ScratchDir() {
   static const std::string dir = [] {
     auto p = std::filesystem::temp_directory_path() / ("kestor-tests-" + std::to_string(getpid()));
@@ -32,9 +30,20 @@ void KestorTest::Start(float w_px, float h_px, std::vector<std::string> data_fil
 }
 
 void KestorTest::TearDown() {
+  if (k && k->peer()->view) k->peer()->view->hide();
   k.reset();
   ui::files::CloseAll();
   ui::seams::Reset();
+}
+
+QWindow* KestorTest::Show() {
+  ui::Application::ShowForm(*k);
+  QCoreApplication::processEvents();
+  return k->peer()->view->windowHandle();
+}
+
+QImage KestorTest::Screen() const {
+  return QGuiApplication::primaryScreen()->grabWindow(k->peer()->view->winId()).toImage();
 }
 
 void KestorTest::Run(int entry) {

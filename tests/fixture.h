@@ -3,21 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QPoint>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
-#include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
+#include "ui/qt/internal.h"
 #include "ui/textfile.h"
-#include "ui/ui.h"
 #include "window/KESTOR_11.h"
 
 inline std::string GeneratedDataFile() {
@@ -47,7 +45,10 @@ class KestorTest : public ::testing::Test {
   // A screen of w x h pixels, the clock, the data file's places (default: the build's).
   void Start(float w_px = 1024, float h_px = 768, std::vector<std::string> data_files = {},
              float clock_seconds = 0.0f);
-  void TearDown() override;
+  void TearDown() override;  // hides the window if shown
+  // Shows the window: its toolkit window; what the screen shows of it now.
+  QWindow* Show();
+  QImage Screen() const;
   // Entry i of the count list, of the rate list (confirming a clearing), of pages.
   void Run(int entry);
   // Window pixel at the centre of a widget, or the nearest to its top left

@@ -1,9 +1,5 @@
 // The command bar's hover table, clearing and rate change, the histogram query.
-#include <QTest>
-#include <QWindow>
-
 #include "fixture.h"
-#include "ui/qt/internal.h"
 
 class ControlsTest : public KestorTest {
  protected:
@@ -117,13 +113,11 @@ TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   // 3840 x 2160: a 1920 x 1080 logical screen at a device pixel ratio of 2; class
   // c under device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 + 75 c, the base line
   // at 2 x round(9500 x 1.40625) / 15 = 1781; input in logical pixels, half of those.
-  Start(3840, 2160), Run(4), ui::Application::ShowForm(*k);
-  QCoreApplication::processEvents();
-  QWindow* w = k->peer()->view->windowHandle();
+  Start(3840, 2160), Run(4);
+  QWindow* w = Show();
   for (int c : {1, 7, 20, 35, 40}) {
     QTest::mouseMove(w, QPoint(383 + 75 * (40 - c), 1765) / 2);  // from another class
     QTest::mouseMove(w, QPoint(383 + 75 * c, 1765) / 2);
     EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->CURSEUR_I), std::make_tuple(true, c)) << c;
   }
-  k->peer()->view->hide();
 }

@@ -1,13 +1,8 @@
 // The toolkit-neutral core of the ui layer (ui/core.cpp): the palette, the
 // PNG header reading, the data-file search list, the end of the program and
 // the seams' reset. Whatever the backend, these give the same results.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <optional>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "fixture.h"
 #include "ui/backend.h"

@@ -2,12 +2,7 @@
 // the steady clock is the test's, so a handler "lasts" exactly as long as the test says.
 #include <QtGui/qpa/qwindowsysteminterface.h>
 
-#include <QScreen>
-#include <QTest>
-#include <QWindow>
-
 #include "fixture.h"
-#include "ui/qt/internal.h"
 
 namespace {
 
@@ -26,14 +21,8 @@ class InputTest : public KestorTest {
   void Open(bool count = true) {
     Start();
     ui::seams::SetSteadyClock([this] { return ms_; });
-    ui::Application::ShowForm(*k);
-    QCoreApplication::processEvents();
-    w_ = k->peer()->view->windowHandle();
+    w_ = Show();
     if (count) Run(0);
-  }
-  void TearDown() override {
-    if (k && k->peer()->view) k->peer()->view->hide();
-    KestorTest::TearDown();
   }
   // Time passes for the hand (the window system's stamps) and the program alike.
   void Wait(int ms) { stamp_ += static_cast<ulong>(ms), ms_ += ms; }
@@ -164,7 +153,7 @@ TEST_F(InputTest, AContinuousRunShowsEachCountBeforeItsPause) {
   });
   ui::seams::SetClock([&] {  // its first reading after the first yield is the pause's
     if (yields == 1 && shot.isNull()) {
-      shot = QGuiApplication::primaryScreen()->grabWindow(k->peer()->view->winId()).toImage();
+      shot = Screen();
       cls = static_cast<int>(k->N1C_L);
       results_shown = !k->EFFACER.Shown() && k->N1MOYEN.Shown() && k->VARI1.Shown();
     }

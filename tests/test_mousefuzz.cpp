@@ -1,11 +1,8 @@
 // 10000 real toolkit mouse events from a fixed seed (moves, clicks, drags, either button,
 // at any pixel or in a shown widget); runs stopped at random; a new window after "Quitter".
-#include <QTest>
-#include <QWindow>
 #include <random>
 
 #include "fixture.h"
-#include "ui/qt/internal.h"
 
 namespace {
 
@@ -15,9 +12,7 @@ class MouseFuzzTest : public KestorTest {
   void Open() {
     Start(1024, 768, {}, 43210.0f);
     ui::seams::SetClock([this] { return clock_ += 2.5f; });  // each pause ends at once
-    ui::Application::ShowForm(*k);
-    QCoreApplication::processEvents();
-    w_ = k->peer()->view->windowHandle();
+    w_ = Show();
     ui::seams::SetYieldHook([this] {  // during a run only the stop command is shown
       EXPECT_TRUE(k->Label34.Shown() && !k->LANCER.Shown() && !k->FIN.Shown() && k->COMPTAGE_I);
       ++yields_;
@@ -74,7 +69,6 @@ TEST_F(MouseFuzzTest, RandomEventsKeepEveryInvariant) {
   }
   EXPECT_TRUE(yields_ > 0 && pages > 0 && ended > 0)
       << yields_ << " yields, " << pages << " pages, " << ended << " quits";
-  k->peer()->view->hide();
 }
 
 }  // namespace

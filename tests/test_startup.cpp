@@ -1,10 +1,5 @@
 // The window after start-up: state, the panel and colours as pixels, the layout.
-#include <QCoreApplication>
-#include <QImage>
-#include <QWidget>
-
 #include "fixture.h"
-#include "ui/qt/internal.h"
 
 class StartupTest : public KestorTest {};
 
@@ -58,8 +53,7 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     EXPECT_EQ(At(Px(l->Left()), Px(l->Top())), kBlue) << l->Name();
   // A background pixel just inside each part's corner, the ink of two captions.
   k->LANCER.FireMouseMove();  // the count list and its header
-  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true), ui::Application::ShowForm(*k);
-  QCoreApplication::processEvents();
+  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true), Show();
   QImage shot = k->peer()->view->grab().toImage();
   auto corner = [&](const ui::Widget& w) {
     const QRgb c = shot.pixel(Origin(w) + QPoint(3, 3));
