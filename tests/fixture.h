@@ -9,8 +9,10 @@
 #include <QWindow>
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -39,6 +41,17 @@ inline Box BoxOf(const ui::Widget& w) {
 // A scratch directory for this test binary, and a file written there.
 std::string ScratchDir();
 std::string WriteScratchFile(const std::string& name, const std::string& content);
+
+// Sets (or, given no value, unsets) an environment variable for the life of the object.
+struct ScopedEnv {
+  ScopedEnv(const char* name, const char* value) : name(name) {
+    if (const char* was = std::getenv(name)) old = was;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+  const char* name;
+  std::optional<std::string> old;
+};
 
 class KestorTest : public ::testing::Test {
  protected:

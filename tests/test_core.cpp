@@ -1,9 +1,6 @@
 // The toolkit-neutral core of the ui layer (ui/core.cpp): the palette, the
 // PNG header reading, the data-file search list, the end of the program and
 // the seams' reset. Whatever the backend, these give the same results.
-#include <cstdlib>
-#include <optional>
-
 #include "fixture.h"
 #include "ui/backend.h"
 
@@ -45,17 +42,6 @@ TEST(PngSize, ReadsTheHeaderAndRefusesWhatIsNoPng) {
                 size(PngHead(40, 0)) + size(PngHead(0x80000000ul, 30)),
             "1:40x30 1:16777218x7 1:2147483647x2147483647 0:0x0 0:0x0 0:0x0 0:0x0 0:0x0 0:0x0 ");
 }
-
-// Sets (or, given no value, unsets) an environment variable for the life of the object.
-struct ScopedEnv {
-  ScopedEnv(const char* name, const char* value) : name(name) {
-    if (const char* was = std::getenv(name)) old = was;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
-  const char* name;
-  std::optional<std::string> old;
-};
 
 TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {
   ScopedEnv home("HOME", "/home/someone");

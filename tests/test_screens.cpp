@@ -1,4 +1,6 @@
 // Every screen a classroom has: text whole, pictures inside, the screen read once.
+#include <fontconfig/fontconfig.h>
+
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QPainter>
@@ -138,6 +140,17 @@ TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUp) {
   EXPECT_EQ(std::make_tuple(ui::ScreenWidth(), ui::ScreenHeight(), ui::ScreenScale(), label_end,
                             2 * k->BLANCS.Left() + k->BLANCS.Width()),
             std::make_tuple(15360.f, 11520.f, 1, 15360.f, 15360.f));
+}
+
+// A font configuration the user chose (either variable) stays in force; else
+// the program's own, with its two faces, replaces the system's (another variable set).
+TEST(FontConfiguration, TheUsersStaysInForce) {
+  for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "HOME"}) {
+    FcConfig* before = FcConfigGetCurrent();
+    ScopedEnv chosen(name, "/etc/fonts/fonts.conf");
+    ui::UseOwnFontConfiguration();
+    EXPECT_EQ(FcConfigGetCurrent() == before, name[0] == 'F') << name;
+  }
 }
 
 }  // namespace
