@@ -4,8 +4,6 @@
 #include "fixture.h"
 #include "ui/backend.h"
 
-namespace {
-
 // The sixteen colours as RGB, then an index beyond each end.
 TEST(Palette, EachOfTheSixteenColours) {
   std::string seen;
@@ -19,7 +17,7 @@ TEST(Palette, EachOfTheSixteenColours) {
 
 // A PNG file's first 24 bytes: signature, header chunk length and type,
 // width and height (big-endian).
-std::string PngHead(unsigned long w, unsigned long h) {
+static std::string PngHead(unsigned long w, unsigned long h) {
   std::string s("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
   for (unsigned long v : {w, h})
     for (int shift = 24; shift >= 0; shift -= 8) s += static_cast<char>((v >> shift) & 0xff);
@@ -82,5 +80,3 @@ TEST(SeamsReset, ForgetsARecordedEnd) {
   ui::seams::Reset();
   EXPECT_EQ(std::make_tuple(ui::Ended(), ui::EndReason()), std::make_tuple(false, std::string()));
 }
-
-}  // namespace

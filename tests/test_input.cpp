@@ -4,8 +4,6 @@
 
 #include "fixture.h"
 
-namespace {
-
 using State = QEventPoint::State;
 using WSI = QWindowSystemInterface;
 constexpr auto kMove = QEvent::MouseMove, kPress = QEvent::MouseButtonPress,
@@ -163,5 +161,3 @@ TEST_F(InputTest, AContinuousRunShowsEachCountBeforeItsPause) {
   ASSERT_TRUE(!shot.isNull() && results_shown && cls >= 0 && cls <= 40 && k->SN_L == 2) << cls;
   EXPECT_EQ(QColor(shot.pixel(Px(1530 + 300 * cls), Px(k->POSHIST_I - 100))), QColor(0, 0, 255));
 }
-
-}  // namespace

@@ -4,8 +4,6 @@
 
 #include "fixture.h"
 
-namespace {
-
 class MouseFuzzTest : public KestorTest {
  protected:
   int Rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
@@ -70,5 +68,3 @@ TEST_F(MouseFuzzTest, RandomEventsKeepEveryInvariant) {
   EXPECT_TRUE(yields_ > 0 && pages > 0 && ended > 0)
       << yields_ << " yields, " << pages << " pages, " << ended << " quits";
 }
-
-}  // namespace

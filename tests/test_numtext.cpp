@@ -7,8 +7,6 @@
 
 #include "ui/ui.h"
 
-namespace {
-
 // Fifteen digits, then an exponent; a French locale (see install-deps) keeps the point.
 TEST(NumberText, ValuesWhateverTheLocale) {
   // clang-format off
@@ -30,5 +28,3 @@ TEST(NumberText, ValuesWhateverTheLocale) {
   }
   std::setlocale(LC_ALL, saved.c_str());
 }
-
-}  // namespace

@@ -3,17 +3,15 @@
 
 #include "fixture.h"
 
-namespace {
-
 constexpr int kOneCount = 0, kTen = 3, k1000 = 9, kContinuous = 16;  // count-list entries
 constexpr int32_t kMax = INT32_MAX;
 
-std::string Repeat(int n, const std::string& line, std::string text = "") {
+static std::string Repeat(int n, const std::string& line, std::string text = "") {
   while (n-- > 0) text += line;
   return text;
 }
 // n random bytes with the digits made letters: no field they make is a number.
-std::string Garbage(int n, unsigned seed) {
+static std::string Garbage(int n, unsigned seed) {
   std::minstd_rand g(seed);
   std::string text(static_cast<size_t>(n), ' ');
   for (char& c : text) c = static_cast<char>(g() % 256), c = c >= '0' && c <= '9' ? 'x' : c;
@@ -159,5 +157,3 @@ TEST_F(RobustTest, TheWindowClosedInAContinuousRunOrOverAPanelEndsTheProgram) {
   ExpectEnded("window closed");
   EXPECT_EQ(std::make_tuple(k->SN_L, k->ATTENTION.Shown()), std::make_tuple(1, true));
 }
-
-}  // namespace

@@ -8,8 +8,6 @@
 
 #include "fixture.h"
 
-namespace {
-
 class ScreensTest : public KestorTest {
  protected:
   // What a widget shows, at the device's resolution.
@@ -152,5 +150,3 @@ TEST(FontConfiguration, TheUsersStaysInForce) {
     EXPECT_EQ(FcConfigGetCurrent() == before, name[0] == 'F') << name;
   }
 }
-
-}  // namespace

@@ -99,6 +99,8 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     EXPECT_EQ(BoxOf(k->FIN), Box(fin, (bar - line) / 2, quit, line));
     const float x0 = logo * 1.1f;
     EXPECT_LE(k->TITRE.Width(), fin - 3 * line - x0);
+    EXPECT_EQ(k->TITRE.Width(), Measure(k->TITRE.Caption(), k->TITRE.FontSize(), true,
+                                        "Times New Roman", true));  // a serif face, bold
     EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
     float left = 0;
     for (auto [c, text] :

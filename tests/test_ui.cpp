@@ -3,8 +3,6 @@
 
 #include "fixture.h"
 
-namespace {
-
 class UiTest : public KestorTest {};
 
 // Faces measure alike; text stops growing at 4000 pixels (3000 points);
@@ -110,5 +108,3 @@ TEST_F(EventsTest, ASeriesPaintsEachFrameAndAStopBetweenFramesEndsItAtOnce) {
   EXPECT_EQ(k->SN_L, 6);
   EXPECT_TRUE(k->LANCER.Shown());
 }
-
-}  // namespace
