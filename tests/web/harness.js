@@ -4,14 +4,14 @@
 const fs = require('fs'), http = require('http'), path = require('path');
 const {execFileSync} = require('child_process'), puppeteer = require('puppeteer-core');
 
-const WAIT = Number(process.env.KESTOR_WAIT_MS || 120000);  // the longest any wait may take (ms)
+const WAIT = 120000;  // the longest any wait may take (ms)
 const expect = (ok, what) => { if (!ok) throw Object.assign(new Error(what), {stack: what}); };
 const arg = (name, i = process.argv.indexOf('--' + name)) => process.argv[i > 1 ? i + 1 : -1];
 
 // The desktop's window (geometry.cpp): surface {w, h, rgb}, widgets [name, x, y, w, h, caption].
 function desktopDump(program, ...args) {
   const [[w, h, rgb], ...rows] = execFileSync(program, args.map(String), {maxBuffer: 1 << 28,
-    encoding: 'utf8', stdio: 'pipe'}).split('\n').filter(Boolean).map((line) => line.split(' '));
+    encoding: 'utf8', stdio: 'pipe'}).split('\n').map((line) => line.split(' '));
   const ws = rows.map(([n, ...r]) => [n, ...r.slice(0, 4).map(Number), r.slice(4).join(' ')]);
   return {w: +w, h: +h, rgb, widgets: ws, caption: Object.fromEntries(ws.map((x) => [x[0], x[5]]))};
 }
