@@ -3,16 +3,16 @@
 'use strict';
 
 const path = require('path'), h = require('./harness');
-const web = path.resolve(h.arg('web')), single = `file://${web}/kestor.html`, tests = [];
+const web = path.resolve(h.arg('web')), single = `file://${web}/kestor.html`;
 const nodata = `file://${path.resolve(h.arg('nodata'))}/kestor.html`;
 const desktop = (...a) => h.desktopDump(h.arg('geometry'), web + '/KESTOR_11.KSQ', ...a);
 const RATE_4 = 3, RATE_8 = 4, COUNT_1 = 0, COUNT_200 = 7, COUNT_1000 = 9;  // entries of the lists
 const CLOCK = [1000, 0.25];  // the clock the series run with, on both sides: start, step (s)
 const XGA = {width: 1024, height: 768}, VGA = {width: 800, height: 600};
 
-// A count of one, chosen with real mouse moves and presses, and its value shown.
-const countOne = (page) => h.clicks(page, {}, ['LANCER', , 'LANCER_N'],
-  ['LANCER_N', COUNT_1, 'N1COMPTE', , ['NBCOMPTAGE', ' Nombre de comptage = 1 ']]);
+// A count of one, chosen with real mouse moves and presses, and what it shows then.
+const countOne = (page, _, shown = ['N1COMPTE', , ['NBCOMPTAGE', ' Nombre de comptage = 1 ']]) =>
+  h.clicks(page, {}, ['LANCER', , 'LANCER_N'], ['LANCER_N', COUNT_1, ...shown]);
 
 // A series at 4 imp/s by clicks or taps, on the desktop's clock; a right click first does nothing.
 async function series(page, entry, o) {
@@ -68,10 +68,8 @@ async function dragThenPage(page, _, t = page.touchscreen) {
 // Pages hide the quit command till closed; Quitter where the tab may not close ends the page.
 async function pagesThenQuit(page) {
   await page.evaluate(() => { window.close = () => {}; });
-  for (let i = 0; i < 4; ++i)
-    await h.clicks(page, {}, ['INFORMATION', , 'INFOS'], ['INFOS', i, 'BLANCS', 'FIN'],
-      ['BLANCS', , 'FIN', 'BLANCS']);
-  await h.clicks(page, {}, ['FIN']);
+  await h.clicks(page, {}, ...[0, 1, 2, 3].flatMap((i) => [['INFORMATION', , 'INFOS'],
+    ['INFOS', i, 'BLANCS', 'FIN'], ['BLANCS', , 'FIN', 'BLANCS']]), ['FIN']);
   await h.until(page, () => document.documentElement.dataset.ended === '1');
   await page.mouse.click(40, 64), await page.mouse.click(960, 27);
   const end = await page.evaluate(() => [document.body.innerText.trim(),
@@ -95,15 +93,13 @@ async function fuzz(page) {
   }
 }
 
-// Without the data file, a count shows the missing-file panel.
-const missing = (page) => h.clicks(page, {}, ['LANCER', , 'LANCER_N'],
-  ['LANCER_N', COUNT_1, ['DISK_2', 'Il manque un fichier']]);
+const missing = (page) => countOne(page, 0, [['DISK_2', 'Il manque un fichier']]);  // no data file
 
 // Pages show the desktop's window of the viewport's size (or `layout`, magnified): the stage covers
 // the viewport, the canvas has its device pixels; the same widgets and surface at the start and
 // after a series of `count`; then `then`. Text drawn twice the size may reach a pixel further.
 const MAG = {width: 3840, height: 2160, layout: [1920, 1080]}, TOUCH = {...XGA, hasTouch: true};
-for (const [name, url, view, count, near, ...then] of [
+const tests = [
   ['1024x768 single: count, pages, Quitter', single, XGA, 0, [1], countOne, pagesThenQuit],
   ['1024x768 site: series 1000, query, rate', '', XGA, 1000, [1], queryThenRate],
   ['1024x768 site, touch: series 1000, drag, page', '', TOUCH, 1000, [1], dragThenPage],
@@ -113,24 +109,22 @@ for (const [name, url, view, count, near, ...then] of [
   ['800x600 HiDPI single: series 200', single, {...VGA, deviceScaleFactor: 2}, 200, [3, 40]],
   ['1024x768 single without the data file: count', nodata, XGA, 0, [1], missing],
   ['1024x768 site: random mouse events', '', XGA, 0, [1], fuzz],
-]) {
-  tests.push([name, async (b, site) => {
-    const {width: w, height: ht, layout = [w, ht], deviceScaleFactor: s = 1} = view;
-    const page = await h.open(b, url || site, view);
-    const got = await page.$eval('.kestor-surface', (c, r = c.parentNode.getBoundingClientRect()) =>
-      [c.width, c.height, c.offsetWidth, r.width, r.height].map(Math.round).join());
-    h.expect(got === `${[w * s, ht * s, layout[0], w, ht]}`, `canvas, stage: ${got}`);
-    let want, entry = count === 1000 ? COUNT_1000 : COUNT_200;
-    for (const n of count ? [0, count] : [0]) {
-      if (n) await series(page, entry, {touch: view.hasTouch});
-      want = desktop(...layout, ...(n ? [...CLOCK, RATE_4, entry] : []));
-      h.expect(want.caption.NBCOMPTAGE.includes(` = ${n} `), 'the desktop counted ' + n);
-      await h.sameAsDesktop(page, want, ...near);
-    }
-    for (const next of then) await next(page, want);
-    await h.close(page);
-  }]);
-}
+].map(([name, url, view, count, near, ...then]) => [name, async (b, site) => {
+  const {width: w, height: ht, layout = [w, ht], deviceScaleFactor: s = 1} = view;
+  const page = await h.open(b, url || site, view);
+  const got = await page.$eval('.kestor-surface', (c, r = c.parentNode.getBoundingClientRect()) =>
+    [c.width, c.height, c.offsetWidth, r.width, r.height].map(Math.round).join());
+  h.expect(got === `${[w * s, ht * s, layout[0], w, ht]}`, `canvas, stage: ${got}`);
+  let want, entry = count === 1000 ? COUNT_1000 : COUNT_200;
+  for (const n of count ? [0, count] : [0]) {
+    if (n) await series(page, entry, {touch: view.hasTouch});
+    want = desktop(...layout, ...(n ? [...CLOCK, RATE_4, entry] : []));
+    h.expect(want.caption.NBCOMPTAGE.includes(` = ${n} `), 'the desktop counted ' + n);
+    await h.sameAsDesktop(page, want, ...near);
+  }
+  for (const next of then) await next(page, want);
+  await h.close(page);
+}]);
 
 tests.push(['Quitter closes the tab a script opened', async (b, site) => {
   const opener = await b.newPage(), opened = new Promise((ok) => b.once('targetcreated', ok));

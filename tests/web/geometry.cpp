@@ -1,6 +1,6 @@
 // The browser tests' desktop side: the window on a screen that size, maybe after a rate and series
-// (a clock from START s, STEP more at each reading) and the mouse at X Y. Writes a line of surface
-// width, height, pixels ("rrggbb"), a line per shown widget: name, rectangle, caption of a label.
+// (a clock from START s, STEP more at each reading) and the mouse at X Y. Writes the surface's
+// width, height, pixels ("rrggbb"), then a line per shown widget: name, rectangle, label caption.
 //   kestor_geometry DATAFILE WIDTH HEIGHT [START STEP RATE-ENTRY COUNT-ENTRY [X Y]]
 #include <QWidget>
 #include <cstdio>
@@ -18,7 +18,7 @@ static void Dump(ui::Container& c, QWidget* top) {
     if (!w->Shown() || !v) continue;
     const QPoint at = v->mapTo(top, QPoint(0, 0));
     auto* label = dynamic_cast<ui::Label*>(w);
-    std::printf("%s %d %d %d %d %s\n", w->Name().c_str(), at.x(), at.y(), v->width(), v->height(),
+    std::printf("\n%s %d %d %d %d %s", w->Name().c_str(), at.x(), at.y(), v->width(), v->height(),
                 label ? label->Caption().c_str() : "");
     if (auto* sub = dynamic_cast<ui::Container*>(w)) Dump(*sub, top);
   }
@@ -51,7 +51,5 @@ int main(int argc, char** argv) {
   for (int y = 0; y < form.SurfaceHeight(); ++y)
     for (int x = 0; x < form.SurfaceWidth(); ++x)
       std::printf("%02x%02x%02x", form.Pixel(x, y).r, form.Pixel(x, y).g, form.Pixel(x, y).b);
-  std::printf("\n");
   Dump(form, form.peer()->view.data());
-  return 0;
 }

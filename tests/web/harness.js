@@ -2,28 +2,26 @@
 'use strict';
 
 const fs = require('fs'), http = require('http'), path = require('path');
-const {execFileSync} = require('child_process');
-const puppeteer = require('puppeteer-core');
+const {execFileSync} = require('child_process'), puppeteer = require('puppeteer-core');
 
-const WAIT = Number(process.env.KESTOR_WAIT_MS || 120000);  // the longest any wait may take (ms)
+const WAIT = 120000;  // the longest any wait may take (ms)
 const expect = (ok, what) => { if (!ok) throw Object.assign(new Error(what), {stack: what}); };
 const arg = (name, i = process.argv.indexOf('--' + name)) => process.argv[i > 1 ? i + 1 : -1];
 
 // The desktop's window (geometry.cpp): surface {w, h, rgb}, widgets [name, x, y, w, h, caption].
 function desktopDump(program, ...args) {
   const [[w, h, rgb], ...rows] = execFileSync(program, args.map(String), {maxBuffer: 1 << 28,
-    encoding: 'utf8', stdio: 'pipe'}).split('\n').filter(Boolean).map((line) => line.split(' '));
+    encoding: 'utf8', stdio: 'pipe'}).split('\n').map((line) => line.split(' '));
   const ws = rows.map(([n, ...r]) => [n, ...r.slice(0, 4).map(Number), r.slice(4).join(' ')]);
   return {w: +w, h: +h, rgb, widgets: ws, caption: Object.fromEntries(ws.map((x) => [x[0], x[5]]))};
 }
 
 // Runs fn(browser, url of the served site) with chromium and a server of webDir/site on 127.0.0.1.
 async function session(webDir, fn) {
-  const dir = path.join(webDir, 'site');
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
-  const server = http.createServer((req, res) => {
-    const file = path.join(dir, decodeURIComponent(req.url.split('?')[0]));
-    fs.readFile(file.startsWith(dir) ? file : dir, (e, data) => res.writeHead(e ? 404 : 200,
+  const server = http.createServer(({url}, res) => {
+    const file = path.join(webDir, 'site', path.normalize(decodeURIComponent(url.split('?')[0])));
+    fs.readFile(file, (e, data) => res.writeHead(e ? 404 : 200,
       {'Content-Type': types[path.extname(file)] || 'application/octet-stream'}).end(data));
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
@@ -63,9 +61,8 @@ async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0
     const stage = document.querySelector('.kestor-stage'), o = stage.getBoundingClientRect();
     const at = (v) => Math.round(v * stage.offsetWidth / o.width), bad = [], wrong = [];
     const got = [...stage.querySelectorAll('[data-name]')].filter((el) => el.checkVisibility())
-      .map((el, _, __, b = el.getBoundingClientRect()) => [el.dataset.name, at(b.left - o.left),
-        at(b.top - o.top), at(b.width), at(b.height),
-        el.dataset.kind === 'label' ? el.textContent : '']);
+      .map((el, _, __, b = el.getBoundingClientRect()) => [el.dataset.name, ...[b.x - o.x,
+        b.y - o.y, b.width, b.height].map(at), el.dataset.kind === 'label' ? el.textContent : '']);
     widgets.forEach((x, i, _, g = got[i]) => (g?.[0] !== x[0] || g[5] !== x[5] ||
       [1, 2, 3, 4].some((k) => Math.abs(g[k] - x[k]) > 1)) && bad.push(`${x} (${g})`));
     if (got.length !== widgets.length) bad.push(`shown: ${got.map((x) => x[0])}`);
@@ -88,11 +85,9 @@ async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0
 }
 
 // Waits for the program to have taken every queued event and, unless `quick`, for a repaint.
-async function settle(page, quick) {
-  await until(page, () => Module.stage.pending() === 0);
-  if (!quick) await page.evaluate(() => new Promise((r) => requestAnimationFrame(() =>
-    requestAnimationFrame(r)))).then(() => settle(page, true));
-}
+const settle = (page, quick) => until(page, () => Module.stage.pending() === 0).then(() => quick ||
+  page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))))
+    .then(() => settle(page, true)));
 
 // The centre of a widget, or of entry i of a list (scrolled into view first), in the viewport.
 const pointAt = (page, name, entry = -1) => page.$eval(find(name), (el, i) => {
@@ -115,17 +110,14 @@ async function clicks(page, {touch, button = 'left'}, ...steps) {
 }
 
 // Runs each test [name, fn(browser, site)] on webDir (those whose name holds `only`, if given).
-async function main(tests, webDir, only = '') {
-  const failed = await session(webDir, async (browser, site, failed = 0) => {
-    for (const [name, fn] of tests.filter(([name]) => name.includes(only))) {
-      const e = await fn(browser, site).then(() => null, (e) => e);
-      console.log(e ? `FAIL ${name}: ${e.stack}` : `ok   ${name}`), failed += !!e;
-    }
-    return failed;
-  });
+const main = (tests, webDir, only = '') => session(webDir, async (browser, site, failed = 0) => {
+  for (const [name, fn] of tests.filter(([name]) => name.includes(only))) {
+    const e = await fn(browser, site).then(() => null, (e) => e);
+    console.log(e ? `FAIL ${name}: ${e.stack}` : `ok   ${name}`), failed += !!e;
+  }
   console.log(failed ? `${failed} browser test(s) failed` : 'all browser tests passed');
-  process.exit(failed ? 1 : 0);
-}
+  process.exitCode = failed ? 1 : 0;
+});
 
 module.exports = {arg, expect, desktopDump, session, until, open, close, read, waitFor,
   sameAsDesktop, settle, pointAt, clicks, main};

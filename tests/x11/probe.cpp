@@ -1,4 +1,4 @@
-// For the real-input test: prints the X screen's colour "r g b" at each pixel "x,y" given.
+// For the real-input test: prints the colour "#rrggbb" of the X screen's pixel "x,y".
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -6,9 +6,8 @@
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  const QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-  for (const QString& xy : QCoreApplication::arguments().mid(1)) {
-    const QColor c = image.pixelColor(xy.section(',', 0, 0).toInt(), xy.section(',', 1).toInt());
-    std::printf("%d %d %d\n", c.red(), c.green(), c.blue());
-  }
+  int x = 0, y = 0;
+  if (argc != 2 || std::sscanf(argv[1], "%d,%d", &x, &y) != 2) return 2;
+  const QImage pixel = QGuiApplication::primaryScreen()->grabWindow(0, x, y, 1, 1).toImage();
+  std::printf("%s\n", qPrintable(pixel.pixelColor(0, 0).name()));
 }
