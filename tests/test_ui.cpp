@@ -25,6 +25,12 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
                             k->ACTIV.ListIndex(), clicks,
                             k->ACTIV.List(6) + k->ACTIV.List(-1) + k->ACTIV.List(1 << 24)),
             std::make_tuple(Measure("Comptage", 15), padded, k->ACTIV.RowHeight(), -1, 0, ""));
+  ui::Flush(), l.SetAutoSize(true), ui::Flush();  // measured again, and shown so; then bold
+  const int plain = l.peer()->view->width();
+  l.SetFontBold(true), ui::Flush();
+  EXPECT_EQ(std::make_pair(plain * 15.f, l.peer()->view->width() * 15.f),
+            std::make_pair(Measure("Informations", l.FontSize(), true, l.FontName()),
+                           Measure("Informations", l.FontSize(), true, l.FontName(), true)));
   k->Line(-1e9f, -1e9f, 1e9f, 1e9f, kLightBlue);
   k->FilledBox(-1e30f, 30, 1e30f, 45, kLightBlue);   // rows 2 and 3, every column
   k->FilledBox(30, -1e30f, 45, 1e30f, kLightBlue);   // columns 2 and 3, every row

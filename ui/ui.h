@@ -188,6 +188,11 @@ class Label : public Widget {
 
  private:
   void Remeasure() const;
+  // Assigns what the text's measure depends on: an auto-sized label measures again.
+  template <class T>
+  void AssignMeasured(T& field, const T& value) {
+    if (Assign(field, value) && autosize_) stale_ = true;
+  }
   std::string caption_;
   std::string font_name_ = "Microsoft Sans Serif";
   float font_size_ = 8.25f;

@@ -111,19 +111,16 @@ PictureBox::PictureBox(Container& parent, std::string name)
 Label::Label(Container& parent, std::string name) : Widget(&parent, std::move(name), Kind::Label) {}
 
 void Label::SetCaption(const std::string& c) {
-  if (Assign(caption_, c) && autosize_) stale_ = true;
+  AssignMeasured(caption_, c);
 }
-
 void Label::SetFontName(const std::string& f) {
-  if (Assign(font_name_, f) && autosize_) stale_ = true;
+  AssignMeasured(font_name_, f);
 }
-
 void Label::SetFontSize(float points) {
-  if (Assign(font_size_, points) && autosize_) stale_ = true;
+  AssignMeasured(font_size_, points);
 }
-
 void Label::SetFontBold(bool b) {
-  if (Assign(bold_, b) && autosize_) stale_ = true;
+  AssignMeasured(bold_, b);
 }
 
 void Label::SetForeColor(Rgb c) {

@@ -199,7 +199,6 @@ class PlainItems : public QStyledItemDelegate {
 class ListView : public QListWidget {
  public:
   ListView(Widget* model, QWidget* parent) : QListWidget(parent), model_(model) {
-    setMouseTracking(true);
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
