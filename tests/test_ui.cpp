@@ -76,6 +76,10 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
       quarters[2 * (2 * y / sigma.height()) + 2 * x / sigma.width()] +=
           qBlue(sigma.pixel(x, y)) > 128 && qRed(sigma.pixel(x, y)) < 128;
   EXPECT_TRUE(std::all_of(quarters, quarters + 4, [](int n) { return n > 3; }));
+  // Another picture replaces the one shown.
+  const QImage logo = k->KESTOR_Image1.peer()->view->grab().toImage();
+  k->KESTOR_Image1.SetPicture("sigma2.xpm"), ui::Flush();
+  EXPECT_NE(k->KESTOR_Image1.peer()->view->grab().toImage(), logo);
   // Covered and exposed again (hidden and shown), the window still shows the drawing.
   k->Line(1500, 1500, 9000, 1500, ui::QBColor(12));
   ui::Flush();

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,10 +27,10 @@ namespace ui {
 struct Peer {
   QPointer<QWidget> view;
   std::unique_ptr<QWidget> top;  // the form only
-  // What the toolkit currently shows, to skip calls that change nothing.
-  QRect shown_rect;
-  bool shown_visible = false;
-  bool fresh = true;
+  // What the toolkit currently shows, to skip calls that change nothing;
+  // nothing before the first push.
+  std::optional<QRect> shown_rect;
+  std::optional<bool> shown_visible;
 
   static void Create(Widget& w);
   static void Sync(Widget& w, bool full);

@@ -328,14 +328,14 @@ void Peer::Sync(Widget& w, bool full) {
   Peer& p = *w.peer_;
   QWidget* v = p.view.data();
   if (!v) return;
-  if (w.kind_ != Kind::Form && (p.fresh || w.visible_ != p.shown_visible)) {
+  if (w.kind_ != Kind::Form && w.visible_ != p.shown_visible) {
     v->setVisible(w.visible_);
     p.shown_visible = w.visible_;
   }
   if (!full) return;
   if (w.kind_ != Kind::Form) {
     QRect r = PixelRect(w.Left(), w.Top(), w.Width(), w.Height());
-    if (p.fresh || r != p.shown_rect) {
+    if (r != p.shown_rect) {
       v->setGeometry(r);
       p.shown_rect = r;
     }
@@ -392,7 +392,6 @@ void Peer::Sync(Widget& w, bool full) {
       break;
   }
   v->update();
-  p.fresh = false;
 }
 
 }  // namespace ui
