@@ -79,9 +79,9 @@ void UseOwnFontConfiguration() {
                   FcConfigBuildFonts(config) && HasFamily(config, "Liberation Sans") &&
                   HasFamily(config, "Liberation Serif");
   // Without both faces in the usual places, the system's configuration
-  // (and its substitutes) serves instead. The configuration in force lives
-  // as long as the program.
-  if (ok && FcConfigSetCurrent(config)) return;
+  // (and its substitutes) serves instead. The configuration in force holds
+  // a reference of its own: this one is let go either way.
+  if (ok) FcConfigSetCurrent(config);
   FcConfigDestroy(config);
 }
 
