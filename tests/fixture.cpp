@@ -23,8 +23,9 @@ void KestorTest::Start(float w_px, float h_px, std::vector<std::string> data_fil
   ui::seams::SetScreenTwips(w_px * 15.0f, h_px * 15.0f);
   clock_ = clock_seconds;
   ui::seams::SetClock([this] { return clock_; });
-  ui::seams::SetDataFileCandidates(data_files.empty() ? std::vector{GeneratedDataFile()}
-                                                      : data_files);
+  ui::seams::SetDataFileCandidates(data_files.empty()
+                                       ? std::vector<std::string>{KESTOR_BUILD_DIR "/KESTOR_11.KSQ"}
+                                       : data_files);
   k = std::make_unique<KESTOR_11>();
   ui::Application::LoadForm(*k);
 }

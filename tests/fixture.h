@@ -20,9 +20,6 @@
 #include "ui/textfile.h"
 #include "window/KESTOR_11.h"
 
-inline std::string GeneratedDataFile() {
-  return std::string(KESTOR_BUILD_DIR) + "/KESTOR_11.KSQ";
-}
 // A colour as text; the colours a user sees; the pixel of a twip coordinate.
 inline std::string Describe(ui::Rgb c) {
   return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";

@@ -320,8 +320,7 @@ void Peer::Detach(Widget& w) {
 }
 
 void Peer::ListPicked(ListBox& l, int row) {
-  if (row < -1 || row >= l.ListCount()) row = -1;
-  l.index_ = row;  // the view already shows it
+  l.index_ = row;  // the view's own row, or -1: it already shows it
 }
 
 void Peer::Sync(Widget& w, bool full) {
