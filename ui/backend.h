@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/ui.h"
@@ -120,6 +121,46 @@ inline bool OneBar(const float* xs, int n, float y1, float y2) {
   for (int i = 1; i < n && one; ++i) one = xs[i] >= xs[i - 1] && xs[i] - xs[i - 1] <= 15.0f;
   return one;
 }
+
+// Histogram bars a surface filled whole and nothing has touched since: a bar
+// raised by one count then costs only its new rows, the rows below already
+// holding its colour. Coordinates are a surface's pixels, inclusive.
+template <class Color>
+class BarMemory {
+ public:
+  void Forget() { bars_.clear(); }
+  // A fill of that rectangle (ends in order) covers the bars it touches.
+  void Touched(int x0, int y0, int x1, int y1) {
+    auto hit = [&](const Bar& b) {
+      return b.x0 <= x1 && x0 <= b.x1 && b.top <= y1 && y0 <= b.bottom;
+    };
+    bars_.erase(std::remove_if(bars_.begin(), bars_.end(), hit), bars_.end());
+  }
+  // The bar of columns x0..x1 from y0 to its base y1 (ends in any order):
+  // fill(x0, y0, x1, y1) fills the whole of it, rows(x0, y0, x1, y) only the
+  // new rows of a bar remembered on the same columns and base in that colour.
+  template <class Fill, class Rows>
+  void FillBar(int x0, int x1, int y0, int y1, Color color, Fill fill, Rows rows) {
+    if (x0 > x1) std::swap(x0, x1);
+    if (y0 > y1) std::swap(y0, y1);
+    for (Bar& b : bars_) {
+      if (b.x0 != x0 || b.x1 != x1 || b.bottom != y1 || b.color != color) continue;
+      if (y0 < b.top) rows(x0, y0, x1, b.top - 1);  // the bar, taller
+      b.top = std::min(b.top, y0);
+      return;
+    }
+    fill(x0, y0, x1, y1);
+    if (bars_.size() >= 64) bars_.erase(bars_.begin());
+    bars_.push_back(Bar{x0, x1, y0, y1, color});
+  }
+
+ private:
+  struct Bar {
+    int x0, x1, top, bottom;
+    Color color;
+  };
+  std::vector<Bar> bars_;
+};
 
 // Width and height of a PNG image from the first 24 bytes of its file (its
 // signature and header chunk); false when they are not those of a PNG.

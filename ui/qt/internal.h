@@ -61,15 +61,8 @@ struct Surface {
   void FillBar(int x0, int x1, int y0, int y1, QRgb color);
   // First device pixel of a logical coordinate.
   long long Device(long long logical) const;
-  void Forget() { bars.clear(); }
-
-  // Bars filled whole and that nothing has touched since. A bar raised by one
-  // count then costs only its new rows: the rows below hold its colour.
-  struct Bar {
-    int x0, x1, top, bottom;
-    QRgb color;
-  };
-  std::vector<Bar> bars;
+  void Forget() { bars.Forget(); }
+  BarMemory<QRgb> bars;
   uchar* bits = nullptr;  // the image's pixels, detached once
   qsizetype stride = 0;
 

@@ -43,25 +43,14 @@ long long Surface::Device(long long logical) const {
 void Surface::FillLogical(int x0, int y0, int x1, int y1, QRgb color) {
   if (x0 > x1) std::swap(x0, x1);
   if (y0 > y1) std::swap(y0, y1);
-  auto hit = [&](const Bar& b) {
-    return b.x0 <= x1 && x0 <= b.x1 && b.top <= y1 && y0 <= b.bottom;
-  };
-  bars.erase(std::remove_if(bars.begin(), bars.end(), hit), bars.end());
+  bars.Touched(x0, y0, x1, y1);
   FillRaw(x0, y0, x1, y1, color);
 }
 
 void Surface::FillBar(int x0, int x1, int y0, int y1, QRgb color) {
-  if (x0 > x1) std::swap(x0, x1);
-  if (y0 > y1) std::swap(y0, y1);
-  for (Bar& b : bars) {
-    if (b.x0 != x0 || b.x1 != x1 || b.bottom != y1 || b.color != color) continue;
-    if (y0 < b.top) FillRaw(x0, y0, x1, b.top - 1, color);  // the bar, taller
-    b.top = std::min(b.top, y0);
-    return;
-  }
-  FillLogical(x0, y0, x1, y1, color);
-  if (bars.size() >= 64) bars.erase(bars.begin());
-  bars.push_back(Bar{x0, x1, y0, y1, color});
+  bars.FillBar(
+      x0, x1, y0, y1, color, [&](int a, int b, int c, int d) { FillLogical(a, b, c, d, color); },
+      [&](int a, int b, int c, int d) { FillRaw(a, b, c, d, color); });
 }
 
 void Surface::FillRaw(int x0, int y0, int x1, int y1, QRgb color) {

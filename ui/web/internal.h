@@ -40,11 +40,7 @@ struct Surface {
   int width = 0, height = 0;
   std::vector<uint32_t> pixels;
   int dx0 = 0, dy0 = 0, dx1 = -1, dy1 = -1;  // changed since the last paint
-  struct Bar {
-    int x0, x1, top, bottom;  // virtual pixels, inclusive
-    uint32_t rgba;
-  };
-  std::vector<Bar> bars;  // filled bars nothing has touched since
+  BarMemory<uint32_t> bars;                  // virtual pixels
 
  private:
   void FillRaw(int x0, int y0, int x1, int y1, uint32_t rgba);
@@ -57,7 +53,7 @@ struct Surface {
   // y1): a bar filled before and untouched since, on the same columns and
   // base in the same colour, costs only its new rows.
   void FillBar(int x0, int x1, int y0, int y1, uint32_t rgba);
-  void Forget() { bars.clear(); }
+  void Forget() { bars.Forget(); }
   void Touch(int x0, int y0, int x1, int y1);  // device pixels, inclusive
   void Paint();                                // the changed part to the canvas
 };
