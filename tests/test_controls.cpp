@@ -4,7 +4,7 @@
 class ControlsTest : public KestorTest {
  protected:
   // Over the bars at class c (reference screen: class 0 at 1530 twips, 300 a class).
-  void Move(double c) { k->FireMouseMove({0, 0, static_cast<float>(1530 + c * 300), 9200}); }
+  void Move(double c) { k->FireMouseMove({static_cast<float>(1530 + c * 300), 9200}); }
 };
 
 // The lists a move or click leaves shown, from all six list widgets shown and none.
@@ -29,7 +29,7 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
   for (const auto& [widget, click, from_all, from_none] : rows)
     for (bool all : {true, false}) {
       for (ui::Widget* w : lists) w->SetVisible(all);
-      click ? widget->FireClick() : widget->FireMouseMove({0, 0, 100, 100});
+      click ? widget->FireClick() : widget->FireMouseMove({100, 100});
       EXPECT_EQ(lists_shown(), all ? from_all : from_none)
           << widget->Name() << (click ? " click" : " move");
     }
@@ -80,7 +80,7 @@ TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Run(4);                                                // 20 counts at 1 imp/s: 10 of 1, 1 of 5
   k->ACTIVITES.FireMouseMove(), k->FIN.FireMouseMove();  // the rate list closes, its header stays
   Move(3), k->FireClick();
-  k->FireMouseMove({0, 0, 1530 + 3 * 300, k->N1MOYEN.Top()});  // above the mean's bottom
+  k->FireMouseMove({1530 + 3 * 300, k->N1MOYEN.Top()});  // above the mean's bottom
   k->COMPTAGE_I = 1, Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
   k->COMPTAGE_I = 0, Move(5);
@@ -110,6 +110,8 @@ TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
   Run(0);
   Move(40);  // over the class it showed last
   EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
+  Run(0);  // a run hides it
+  EXPECT_FALSE(k->EFF1.Shown());
   // 3840 x 2160: a 1920 x 1080 logical screen at a device pixel ratio of 2; class
   // c under device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 + 75 c, the base line
   // at 2 x round(9500 x 1.40625) / 15 = 1781; input in logical pixels, half of those.

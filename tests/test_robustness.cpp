@@ -129,7 +129,7 @@ TEST_F(RobustTest, StatisticsAtTheir32BitLimitsSaturate) {
     k->EFFECTIF_L[cls] = classless ? in_class : kMax - 4;
     Run(kTen);
     EXPECT_FLOAT_EQ(k->ECHELLE_S, classless ? 1.0f : static_cast<float>(std::pow(1 / 1.2, 10)));
-    k->FireMouseMove({0, 0, 1530.0f + 300 * cls, 9470});
+    k->FireMouseMove({1530.0f + 300 * cls, 9470});
     EXPECT_EQ(std::make_tuple(k->SN_L, k->S1_L, k->EFFECTIF_L[cls], k->MOY1_L, k->EFF1.Caption(),
                               At(102 + 20 * int(cls), 631)),
               std::make_tuple(kMax, kMax, in_class, 100,

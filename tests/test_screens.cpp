@@ -128,7 +128,7 @@ TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUp) {
   Run(3);
   ui::seams::SetScreenTwips(3840 * 15, 2160 * 15);
   // The query near the right edge keeps its label inside the 1024 pixels.
-  k->FireMouseMove({0, 0, 1530 + 300 * 40.4f, k->POSHIST_I - 30.0f});
+  k->FireMouseMove({1530 + 300 * 40.4f, k->POSHIST_I - 30.0f});
   const float label_end = k->EFF1.Left() + k->EFF1.Width() + k->EFF1.Height();
   k->BANDE0();  // the strip cleared, its axis drawn to the right edge, one pixel thick
   EXPECT_EQ(std::make_tuple(At(1023, 200), At(1023, 201), ui::Peer::SurfaceOf(*k)->image.width(),
@@ -144,6 +144,9 @@ TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUp) {
 // A font configuration the user chose (either variable) stays in force; else
 // the program's own, with its two faces, replaces the system's (another variable set).
 TEST(FontConfiguration, TheUsersStaysInForce) {
+  FcStrList* files = FcConfigGetConfigFiles(nullptr);  // the program's own: no rule file read
+  EXPECT_EQ(FcStrListNext(files), nullptr);
+  FcStrListDone(files);
   for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "HOME"}) {
     FcConfig* before = FcConfigGetCurrent();
     ScopedEnv chosen(name, "/etc/fonts/fonts.conf");

@@ -35,9 +35,24 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   k->FilledBox(-1e30f, 30, 1e30f, 45, kLightBlue);   // rows 2 and 3, every column
   k->FilledBox(30, -1e30f, 45, 1e30f, kLightBlue);   // columns 2 and 3, every row
   k->FilledBox(1500, 1500, 3000, 1600, kLightBlue);  // columns 100 to 200
-  EXPECT_EQ(
-      Seen({0, 0, 0, 4, 1023, 3, 0, 2, 3, 767, 500, 1, 99, 100, 100, 100, 200, 100, 201, 100}),
-      "BWBBBWWBBW");
+  EXPECT_EQ(Seen({0,  0,   0,   4,   1023, 3,   0,   2,   3,    767, 500, 1,
+                  99, 100, 100, 100, 200,  100, 201, 100, 1024, 3,   3,   768}),
+            "BWBBBWWBBWWW");  // no pixel beyond the surface's edges
+  // A bar (columns c to c + 2, rows 570 to 600) a fill touched at one edge is
+  // filled whole when it grows to row 550.
+  const int touching[][4] = {
+      {-5, 585, 0, 585}, {2, 585, 7, 585}, {1, 565, 1, 570}, {1, 600, 1, 605}};
+  std::string grown;
+  for (int i = 0; i < 4; ++i) {
+    const auto [x0, y0, x1, y1] = touching[i];
+    const int c = 600 + 20 * i;
+    const float xs[] = {c * 15.f, c * 15.f + 15, c * 15.f + 30};
+    k->VerticalLines(xs, 3, 9000, 8550, kLightBlue);
+    k->FilledBox((c + x0) * 15.f, y0 * 15.f, (c + x1) * 15.f, y1 * 15.f, kWhite);
+    k->VerticalLines(xs, 3, 9000, 8250, kLightBlue);
+    grown += Seen({c + (x0 < 0 ? x1 : x0), i < 2 ? 585 : i == 2 ? y1 : y0});
+  }
+  EXPECT_EQ(grown, "BBBB");
   // Vertical lines 16 twips apart: pixels 100 and 102; 15 apart: 150 and 151, no gap.
   const float apart[] = {1507, 1523}, close[] = {2257, 2272};
   k->VerticalLines(apart, 2, 4500, 4600, kLightBlue),
@@ -54,6 +69,7 @@ using EventsTest = UiTest;
 TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   Start();
   QWindow* w = Show();
+  EXPECT_EQ(w->title(), "KESTOR");  // in the task bar
   QTest::mouseMove(w, Centre(k->ACTIVITES));
   EXPECT_TRUE(k->ACTIV.Shown() && k->Label32.Shown());
   // A click on a label without a click handler is not a click on the window.

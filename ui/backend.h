@@ -141,17 +141,17 @@ class BarMemory {
   // new rows of a bar remembered on the same columns and base in that colour.
   template <class Fill, class Rows>
   void FillBar(int x0, int x1, int y0, int y1, Color color, Fill fill, Rows rows) {
-    if (x0 > x1) std::swap(x0, x1);
-    if (y0 > y1) std::swap(y0, y1);
+    const auto [l, r] = std::minmax(x0, x1);
+    const auto [top, base] = std::minmax(y0, y1);
     for (Bar& b : bars_) {
-      if (b.x0 != x0 || b.x1 != x1 || b.bottom != y1 || b.color != color) continue;
-      if (y0 < b.top) rows(x0, y0, x1, b.top - 1);  // the bar, taller
-      b.top = std::min(b.top, y0);
+      if (b.x0 != l || b.x1 != r || b.bottom != base || b.color != color) continue;
+      if (top < b.top) rows(l, top, r, b.top - 1);  // the bar, taller
+      b.top = std::min(b.top, top);
       return;
     }
-    fill(x0, y0, x1, y1);
+    fill(l, top, r, base);
     if (bars_.size() >= 64) bars_.erase(bars_.begin());
-    bars_.push_back(Bar{x0, x1, y0, y1, color});
+    bars_.push_back(Bar{l, r, top, base, color});
   }
 
  private:

@@ -35,10 +35,9 @@ enum class Align { Left, Center };
 enum class Pointer { Arrow, Hourglass };
 enum class Kind { Form, Label, PictureBox, ListBox, Image };
 
-// Mouse event arguments: x and y in twips, relative to the widget itself.
+// Mouse event arguments: x and y in twips, relative to the widget itself
+// (no handler asks which button or key was held: only the left button acts).
 struct Mouse {
-  int button = 0;
-  int shift = 0;
   float x = 0;
   float y = 0;
 };

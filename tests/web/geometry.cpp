@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     form.LANCER_N.SetListIndex(std::atoi(argv[7]));
     form.LANCER_N.FireMouseUp();
   }
-  if (argc > 8) form.FireMouseMove(ui::Mouse{0, 0, arg(8) * kPx, arg(9) * kPx});
+  if (argc > 8) form.FireMouseMove(ui::Mouse{arg(8) * kPx, arg(9) * kPx});
   ui::Flush();
   std::printf("%d %d ", form.SurfaceWidth(), form.SurfaceHeight());
   for (int y = 0; y < form.SurfaceHeight(); ++y)

@@ -22,18 +22,8 @@ namespace ui {
 namespace {
 
 Mouse MouseOf(const QMouseEvent* e) {
-  Mouse m;
-  Qt::MouseButtons b = e->buttons() | e->button();
-  if (b & Qt::LeftButton) m.button |= 1;
-  if (b & Qt::RightButton) m.button |= 2;
-  if (b & Qt::MiddleButton) m.button |= 4;
-  Qt::KeyboardModifiers k = e->modifiers();
-  if (k & Qt::ShiftModifier) m.shift |= 1;
-  if (k & Qt::ControlModifier) m.shift |= 2;
-  if (k & Qt::AltModifier) m.shift |= 4;
-  m.x = static_cast<float>(e->position().x() * kTwipsPerPixel);
-  m.y = static_cast<float>(e->position().y() * kTwipsPerPixel);
-  return m;
+  return Mouse{static_cast<float>(e->position().x() * kTwipsPerPixel),
+               static_cast<float>(e->position().y() * kTwipsPerPixel)};
 }
 
 // Click = press and release of the left button (a finger, a pen's tip) over

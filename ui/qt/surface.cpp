@@ -32,7 +32,6 @@ Surface::Surface(QSize logical_size, double device_ratio)
   image.fill(Qt::white);
   bits = image.bits();
   stride = image.bytesPerLine();
-  dirty = QRect(QPoint(0, 0), logical_size);
 }
 
 long long Surface::Device(long long logical) const {
@@ -41,10 +40,10 @@ long long Surface::Device(long long logical) const {
 }
 
 void Surface::FillLogical(int x0, int y0, int x1, int y1, QRgb color) {
-  if (x0 > x1) std::swap(x0, x1);
-  if (y0 > y1) std::swap(y0, y1);
-  bars.Touched(x0, y0, x1, y1);
-  FillRaw(x0, y0, x1, y1, color);
+  const auto [l, r] = std::minmax(x0, x1);
+  const auto [t, b] = std::minmax(y0, y1);
+  bars.Touched(l, t, r, b);
+  FillRaw(l, t, r, b, color);
 }
 
 void Surface::FillBar(int x0, int x1, int y0, int y1, QRgb color) {

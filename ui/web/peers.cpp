@@ -162,10 +162,7 @@ void Peer::Deliver(int type, int id, float x, float y, int row, bool inside, int
   Widget* w = Find(id);
   if (!w) return;
   Peer& p = *w->peer_;
-  Mouse m;
-  m.button = buttons & 1;
-  m.x = x;
-  m.y = y;
+  const Mouse m{x, y};
   if (w->kind_ == Kind::ListBox) {
     auto& l = static_cast<ListBox&>(*w);
     if (!l.Shown()) return;

@@ -40,10 +40,10 @@ void Surface::Touch(int x0, int y0, int x1, int y1) {
 }
 
 void Surface::Fill(int x0, int y0, int x1, int y1, uint32_t rgba) {
-  if (x0 > x1) std::swap(x0, x1);
-  if (y0 > y1) std::swap(y0, y1);
-  bars.Touched(x0, y0, x1, y1);
-  FillRaw(x0, y0, x1, y1, rgba);
+  const auto [l, r] = std::minmax(x0, x1);
+  const auto [t, b] = std::minmax(y0, y1);
+  bars.Touched(l, t, r, b);
+  FillRaw(l, t, r, b, rgba);
 }
 
 void Surface::FillBar(int x0, int x1, int y0, int y1, uint32_t rgba) {
