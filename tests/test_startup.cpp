@@ -102,6 +102,8 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     EXPECT_EQ(k->TITRE.Width(), Measure(k->TITRE.Caption(), k->TITRE.FontSize(), true,
                                         "Times New Roman", true));  // a serif face, bold
     EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
+    EXPECT_EQ(BoxOf(k->Label34),
+              Box(Measure("  Lancer  ", f), bar, Measure("  Arrêter  ", f), line));
     float left = 0;
     for (auto [c, text] :
          {std::pair{&k->LANCER, "  Lancer  "}, std::pair{&k->EFFACER, "  Effacer  "},

@@ -1,4 +1,5 @@
 // The ui layer: measuring, lists, containers, clipping; real mouse events.
+#include <QListWidget>
 #include <QMouseEvent>
 
 #include "fixture.h"
@@ -83,8 +84,15 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(500, 700));
   EXPECT_FALSE(k->ACTIV.Shown() || k->Label32.Shown());
 
-  // The sigma symbol is stretched to its box: ink in each quarter of it.
-  Run(0);
+  // The sigma symbol is stretched to its box: ink in each quarter of it; the
+  // count list shown again has no entry highlighted.
+  QTest::mouseMove(w, Centre(k->LANCER));  // one count, clicked in the list
+  const float first = k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2;
+  QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(Centre(k->LANCER_N).x(), int(first / 15)));
+  QTest::mouseMove(w, Centre(k->LANCER));
+  ASSERT_EQ(k->SN_L, 1);
+  EXPECT_TRUE(
+      static_cast<QListWidget*>(k->LANCER_N.peer()->view.data())->selectedItems().isEmpty());
   const QImage sigma = k->SIGMA2.peer()->view->grab().toImage();
   int quarters[4] = {};
   for (int y = 0; y < sigma.height(); ++y)

@@ -45,20 +45,16 @@ void KESTOR_11::Form_Load() {
   Picture2.SetBackColor(ui::RGB(0, 0, 255));
   Picture2.SetVisible(false);
   Picture2.SetToolTipText("Cliquez sur cette page pour en sortir ");
-  BLANCS.SetBackColor(ui::RGB(255, 255, 255));
   BLANCS.SetVisible(false);
   BLANCS.SetToolTipText(" Cliquez sur cette page pour en sortir ");
 
   // 8-9: start and stop commands, the count list's header, the measuring label.
   LANCER.SetFontSize(f);
   LANCER.SetCaption("  Lancer  ");
-  LANCER.SetAutoSize(true);
   Label34.SetFontSize(f);
   Label34.SetCaption("  Arrêter  ");
-  Label34.SetAutoSize(true);
   Label31.SetFontSize(f);
   Label31.SetCaption(" Choix du nombre de comptage(s) a ajouter ");
-  Label31.SetAutoSize(true);
   layout::StartCommands(*this);
   MOT1.SetFontSize(f);
   MOT1.SetFontName(FIN.FontName());
@@ -85,11 +81,9 @@ void KESTOR_11::Form_Load() {
   // 12-13: rate command, header and list.
   ACTIVITES.SetFontSize(LANCER.FontSize());
   ACTIVITES.SetCaption(" Taux de comptage ");
-  ACTIVITES.SetAutoSize(true);
   layout::RateCommand(*this);
   Label32.SetFontSize(f);
   Label32.SetCaption(" Choix du taux de comptage en imp/s ");
-  Label32.SetAutoSize(true);
   layout::RateHeader(*this);
   ACTIV.SetHeight(0);
   ACTIV.SetFontSize(f);
@@ -107,7 +101,6 @@ void KESTOR_11::Form_Load() {
   INFORMATION.SetCaption("Informations");
   Label33.SetFontSize(f);
   Label33.SetCaption("       Choix de l'information       ");
-  Label33.SetAutoSize(true);
   layout::InfoHeader(*this);
   INFOS.SetHeight(0);
   INFOS.AddItem(kInfoItems[0]);
@@ -139,7 +132,6 @@ void KESTOR_11::Form_Load() {
   // 18-20: rate, number-of-counts and count-value labels.
   ACTIVIT.SetFontSize(f);
   ACTIVIT.SetCaption(" Activité = 32 Bq ");
-  ACTIVIT.SetAutoSize(true);
   layout::RateLabel(*this);
   NBCOMPTAGE.SetFontSize(f);
   NBCOMPTAGE.SetCaption(" Nombre de comptages = 10000000 ");
@@ -163,13 +155,11 @@ void KESTOR_11::Form_Load() {
   // 23-25: query label, mean, square of the e.q.m. with the sigma symbol.
   EFF1.SetFontSize(f);
   EFF1.SetCaption(" Effectif de( 40 )= 200000 ");
-  EFF1.SetAutoSize(true);
   N1MOYEN.SetFontSize(f);
   layout::MeanLabel(*this);
   N1MOYEN.SetCaption(" Nmoyen = 56.25 ");
   VARI1.SetFontSize(f);
   VARI1.SetCaption("= 2.56 ");
-  VARI1.SetAutoSize(true);
   layout::VarianceLabel(*this);
 
   // 26-27: histogram base line, query label under it, histogram caption.

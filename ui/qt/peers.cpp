@@ -358,14 +358,7 @@ void Peer::Sync(Widget& w, bool full) {
         lv->setPalette(pal);
       }
       int cur = lv->selectedItems().isEmpty() ? -1 : lv->row(lv->selectedItems().first());
-      if (cur != l.index_) {
-        if (l.index_ < 0) {
-          lv->clearSelection();
-          lv->setCurrentRow(-1);
-        } else {
-          lv->setCurrentRow(l.index_);
-        }
-      }
+      if (cur != l.index_) lv->setCurrentRow(l.index_);  // -1 clears the selection
       break;
     }
     case Kind::Image: {
