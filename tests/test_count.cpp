@@ -97,6 +97,11 @@ TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTh
   const int ink = Px((10000 - Measure(limits, 15)) / 2 + 2680 + Measure("    ", 15));
   EXPECT_EQ(std::make_pair(dark(ink - 6, ink, 215), dark(ink, ink + 6, 215) > 4),
             std::make_pair(0, true));
+  // The histogram's caption centred under the query's label.
+  const std::string caption = " Histogramme des comptages";
+  const int x = Px((15360 - Measure(caption, 15)) / 2 + Measure(" ", 15)),
+            y = Px(k->EFF1.Top() + k->EFF1.Height());
+  EXPECT_EQ(std::make_pair(dark(x - 6, x, y), dark(x, x + 6, y) > 4), std::make_pair(0, true));
   const float limit = k->N1MOYEN.Top() + k->N1MOYEN.Height() + 20;
   const auto reach = static_cast<int32_t>(std::ceil((9500 - limit) / 200.0));
   k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // a bar 2400 twips (160 pixels) tall at scale 1

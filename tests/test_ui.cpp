@@ -26,6 +26,10 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
                             k->ACTIV.ListIndex(), clicks,
                             k->ACTIV.List(6) + k->ACTIV.List(-1) + k->ACTIV.List(1 << 24)),
             std::make_tuple(Measure("Comptage", 15), padded, k->ACTIV.RowHeight(), -1, 0, ""));
+  ui::Label& m = k->MOT2;  // auto-sized, its height set before it was measured again
+  m.SetCaption(" Nmoyen = 1234 "), m.SetHeight(999);
+  EXPECT_EQ(std::make_pair(m.Width(), m.Height()),
+            std::make_pair(Measure(" Nmoyen = 1234 ", m.FontSize(), true, m.FontName()), 999.f));
   ui::Flush(), l.SetAutoSize(true), ui::Flush();  // measured again, and shown so; then bold
   const int plain = l.peer()->view->width();
   l.SetFontBold(true), ui::Flush();
@@ -93,6 +97,11 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   ASSERT_EQ(k->SN_L, 1);
   EXPECT_TRUE(
       static_cast<QListWidget*>(k->LANCER_N.peer()->view.data())->selectedItems().isEmpty());
+  // A finger dragged down the list to entry 3 runs that entry, ten counts.
+  const QPoint entry3(Centre(k->LANCER_N).x(), int((first + 3 * k->LANCER_N.RowHeight()) / 15));
+  QTest::mousePress(w, Qt::LeftButton, {}, QPoint(entry3.x(), int(first / 15)));
+  QTest::mouseMove(w, entry3), QTest::mouseRelease(w, Qt::LeftButton, {}, entry3);
+  EXPECT_EQ(k->SN_L, 11);
   const QImage sigma = k->SIGMA2.peer()->view->grab().toImage();
   int quarters[4] = {};
   for (int y = 0; y < sigma.height(); ++y)
