@@ -26,6 +26,8 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
                             k->ACTIV.ListIndex(), clicks,
                             k->ACTIV.List(6) + k->ACTIV.List(-1) + k->ACTIV.List(1 << 24)),
             std::make_tuple(Measure("Comptage", 15), padded, k->ACTIV.RowHeight(), -1, 0, ""));
+  k->LANCER.SetCaption("x"), ui::seams::Reset(), ui::Flush();  // a change pending is kept
+  EXPECT_EQ(k->LANCER.peer()->view->width() * 15.f, k->LANCER.Width());
   ui::Label& m = k->MOT2;  // auto-sized, its height set before it was measured again
   m.SetCaption(" Nmoyen = 1234 "), m.SetHeight(999);
   EXPECT_EQ(std::make_pair(m.Width(), m.Height()),

@@ -159,7 +159,6 @@ void KESTOR_11::Form_Load() {
   layout::MeanLabel(*this);
   N1MOYEN.SetCaption(" Nmoyen = 56.25 ");
   VARI1.SetFontSize(f);
-  VARI1.SetCaption("= 2.56 ");
   layout::VarianceLabel(*this);
 
   // 26-27: histogram base line, query label under it, histogram caption.

@@ -58,8 +58,7 @@ float LargestFitting(ui::Label& t, float size, const std::function<float()>& ext
   const float full = extent();
   if (full <= limit || size <= 1) return size;
   float guess = std::floor(size * limit / full);
-  if (!(guess >= 1)) guess = 1;  // also NaN
-  if (guess > size - 1) guess = std::ceil(size - 1);
+  if (!(guess >= 1)) guess = 1;  // also NaN; below size, as full exceeds limit
   t.SetFontSize(guess);
   if (extent() <= limit) {
     while (guess + 1 < size) {

@@ -7,6 +7,8 @@
 #include <QIcon>
 #include <QScreen>
 #include <QTime>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,8 +57,8 @@ const State::Screen& ReadScreen() {
     h = screen->geometry().height() * kTwipsPerPixel;
     ratio = screen->devicePixelRatio();
   }
-  int m = 1;
-  while (m < 64 && (w / m > kMaxWidthTwips || h / m > kMaxHeightTwips)) ++m;
+  const int m =
+      static_cast<int>(std::ceil(std::max({w / kMaxWidthTwips, h / kMaxHeightTwips, 1.0})));
   st.screen =
       State::Screen{true, static_cast<float>(w / m), static_cast<float>(h / m), m, ratio * m};
   // The window shows at that ratio: the toolkit's factor of the screen it
