@@ -73,6 +73,7 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
   EXPECT_EQ(seen,
             "(192,192,255)(255,0,0)(192,192,192)(192,192,192)(224,224,224)(255,255,192)(255,0,0)"
             "(192,192,192)(255,255,255)");
+  EXPECT_EQ(QColor(shot.pixel(Origin(k->LANCER) + QPoint(0, 5))), QColor(0, 0, 0));  // border
   EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);          // the title dark blue
   EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);         // "Quitter" white
   EXPECT_GT(ink(k->KESTOR_Image1, qRgb(0, 0, 255)), 200);  // the logo's blue

@@ -104,6 +104,13 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mousePress(w, Qt::LeftButton, {}, QPoint(entry3.x(), int(first / 15)));
   QTest::mouseMove(w, entry3), QTest::mouseRelease(w, Qt::LeftButton, {}, entry3);
   EXPECT_EQ(k->SN_L, 11);
+  QTest::mouseMove(w, Centre(k->LANCER));  // a pressed entry: its text white on the highlight
+  QTest::mousePress(w, Qt::LeftButton, {}, QPoint(entry3.x(), int(first / 15)));
+  const QImage list = k->LANCER_N.peer()->view->grab().toImage();
+  int white = 0;
+  for (int y = 0; y < int(k->LANCER_N.RowHeight() / 15); ++y)
+    for (int x = 0; x < list.width(); ++x) white += list.pixel(x, y) == qRgb(255, 255, 255);
+  EXPECT_GT(white, 3);
   const QImage sigma = k->SIGMA2.peer()->view->grab().toImage();
   int quarters[4] = {};
   for (int y = 0; y < sigma.height(); ++y)
