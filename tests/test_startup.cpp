@@ -102,6 +102,10 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     EXPECT_LE(k->TITRE.Width(), fin - 3 * line - x0);
     EXPECT_EQ(k->TITRE.Width(), Measure(k->TITRE.Caption(), k->TITRE.FontSize(), true,
                                         "Times New Roman", true));  // a serif face, bold
+    const float up = k->TITRE.FontSize() + 1;  // the largest size: one more is too wide or high
+    EXPECT_TRUE(Measure(k->TITRE.Caption(), up, true, "Times New Roman", true) >
+                    fin - 3 * line - x0 ||
+                Measure(k->TITRE.Caption(), up, false, "Times New Roman", true) > logo - line / 4);
     EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
     EXPECT_EQ(BoxOf(k->Label34),
               Box(Measure("  Lancer  ", f), bar, Measure("  Arrêter  ", f), line));
