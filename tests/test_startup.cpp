@@ -76,6 +76,7 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
   EXPECT_EQ(QColor(shot.pixel(Origin(k->LANCER) + QPoint(0, 5))), QColor(0, 0, 0));  // border
   EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);          // the title dark blue
   EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);         // "Quitter" white
+  EXPECT_GT(ink(k->EFFACER, qRgb(128, 128, 128)), 20);     // "Effacer" disabled: grey
   EXPECT_GT(ink(k->KESTOR_Image1, qRgb(0, 0, 255)), 200);  // the logo's blue
   k->EFF1.SetVisible(false), k->ATTENTION.SetVisible(false);
   OpenPage(0);  // a page: the blue frame, the white sheet, the title in magenta
@@ -141,6 +142,10 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
         k->INFOS.Left());
     EXPECT_NEAR(k->N1MOYEN.Left() + Measure(" Nmoyen =", f),
                 2 * line + Measure(" Taux de comptage =", f), 0.01);
+    // The symbol two lines after the mean's widest text.
+    const float sigma = k->N1MOYEN.Left() + Measure(" Nmoyen = 56.25 ", f) + 2 * line;
+    EXPECT_EQ(std::make_pair(BoxOf(k->SIGMA2), k->VARI1.Left()),
+              std::make_pair(Box(sigma, k->VARI1.Top(), line, line), sigma + line));
     // The panels centred: confirmation 11 lines high, missing file a line of margin.
     const float p1 = Measure("x", panel, false, "Arial", true);
     const float pw =
