@@ -58,6 +58,8 @@ TEST_P(HostileFileTest, ASeriesOf1000EndsAsTheRulesSay) {
       {"one value, 100 to skip", "250\n", 100, ' ', 0, kVaries},
       {"exactly 100 values, 100 skipped", k100, 100, ' ', 1000, kAll250},
       {"beyond 16 bits in the skip", Repeat(49, "250\n") + "40000\n" + k300, 100, ' ', 0, kVaries},
+      {"16 bits' least in the skip", Repeat(49, "250\n") + "-32768\n" + k300, 100, ' ', 1000,
+       kVaries},
       {"infinite in the skip", Repeat(49, "250\n") + "1e400\n" + k300, 100, ' ', 0, kVaries},
       {"every shape of 250 after a byte-order mark, words, binary garbage, a field longer than "
        "a block, no final line end",
