@@ -124,32 +124,37 @@ inline bool OneBar(const float* xs, int n, float y1, float y2) {
 
 // Histogram bars a surface filled whole and nothing has touched since: a bar
 // raised by one count then costs only its new rows, the rows below already
-// holding its colour. Coordinates are a surface's pixels, inclusive.
+// holding its colour. Coordinates are a surface's pixels, inclusive, their
+// ends in any order; raw(x0, y0, x1, y1) writes the pixels of a rectangle
+// whose ends are in order.
 template <class Color>
 class BarMemory {
  public:
   void Forget() { bars_.clear(); }
-  // A fill of that rectangle (ends in order) covers the bars it touches.
-  void Touched(int x0, int y0, int x1, int y1) {
-    auto hit = [&](const Bar& b) {
-      return b.x0 <= x1 && x0 <= b.x1 && b.top <= y1 && y0 <= b.bottom;
+  // Any fill: the bars it touches are forgotten.
+  template <class Raw>
+  void Fill(int x0, int y0, int x1, int y1, Raw raw) {
+    const int l = std::min(x0, x1), r = std::max(x0, x1);
+    const int t = std::min(y0, y1), b = std::max(y0, y1);
+    auto hit = [&](const Bar& bar) {
+      return bar.x0 <= r && l <= bar.x1 && bar.top <= b && t <= bar.bottom;
     };
     bars_.erase(std::remove_if(bars_.begin(), bars_.end(), hit), bars_.end());
+    raw(l, t, r, b);
   }
-  // The bar of columns x0..x1 from y0 to its base y1 (ends in any order):
-  // fill(x0, y0, x1, y1) fills the whole of it, rows(x0, y0, x1, y) only the
-  // new rows of a bar remembered on the same columns and base in that colour.
-  template <class Fill, class Rows>
-  void FillBar(int x0, int x1, int y0, int y1, Color color, Fill fill, Rows rows) {
+  // The bar of columns x0..x1 from y0 to its base y1: only its new rows when
+  // a bar is remembered on the same columns and base in that colour.
+  template <class Raw>
+  void FillBar(int x0, int x1, int y0, int y1, Color color, Raw raw) {
     const auto [l, r] = std::minmax(x0, x1);
     const auto [top, base] = std::minmax(y0, y1);
     for (Bar& b : bars_) {
       if (b.x0 != l || b.x1 != r || b.bottom != base || b.color != color) continue;
-      if (top < b.top) rows(l, top, r, b.top - 1);  // the bar, taller
+      if (top < b.top) raw(l, top, r, b.top - 1);  // the bar, taller
       b.top = std::min(b.top, top);
       return;
     }
-    fill(l, top, r, base);
+    Fill(l, top, r, base, raw);
     if (bars_.size() >= 64) bars_.erase(bars_.begin());
     bars_.push_back(Bar{l, r, top, base, color});
   }

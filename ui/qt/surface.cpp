@@ -40,16 +40,12 @@ long long Surface::Device(long long logical) const {
 }
 
 void Surface::FillLogical(int x0, int y0, int x1, int y1, QRgb color) {
-  const auto [l, r] = std::minmax(x0, x1);
-  const auto [t, b] = std::minmax(y0, y1);
-  bars.Touched(l, t, r, b);
-  FillRaw(l, t, r, b, color);
+  bars.Fill(x0, y0, x1, y1, [&](int l, int t, int r, int b) { FillRaw(l, t, r, b, color); });
 }
 
 void Surface::FillBar(int x0, int x1, int y0, int y1, QRgb color) {
-  bars.FillBar(
-      x0, x1, y0, y1, color, [&](int a, int b, int c, int d) { FillLogical(a, b, c, d, color); },
-      [&](int a, int b, int c, int d) { FillRaw(a, b, c, d, color); });
+  bars.FillBar(x0, x1, y0, y1, color,
+               [&](int l, int t, int r, int b) { FillRaw(l, t, r, b, color); });
 }
 
 void Surface::FillRaw(int x0, int y0, int x1, int y1, QRgb color) {

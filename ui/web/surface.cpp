@@ -40,16 +40,12 @@ void Surface::Touch(int x0, int y0, int x1, int y1) {
 }
 
 void Surface::Fill(int x0, int y0, int x1, int y1, uint32_t rgba) {
-  const auto [l, r] = std::minmax(x0, x1);
-  const auto [t, b] = std::minmax(y0, y1);
-  bars.Touched(l, t, r, b);
-  FillRaw(l, t, r, b, rgba);
+  bars.Fill(x0, y0, x1, y1, [&](int l, int t, int r, int b) { FillRaw(l, t, r, b, rgba); });
 }
 
 void Surface::FillBar(int x0, int x1, int y0, int y1, uint32_t rgba) {
-  bars.FillBar(
-      x0, x1, y0, y1, rgba, [&](int a, int b, int c, int d) { Fill(a, b, c, d, rgba); },
-      [&](int a, int b, int c, int d) { FillRaw(a, b, c, d, rgba); });
+  bars.FillBar(x0, x1, y0, y1, rgba,
+               [&](int l, int t, int r, int b) { FillRaw(l, t, r, b, rgba); });
 }
 
 void Surface::FillRaw(int x0, int y0, int x1, int y1, uint32_t rgba) {
