@@ -62,8 +62,8 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   EXPECT_EQ(grown, "BBBB");
   // Vertical lines 16 twips apart: pixels 100 and 102; 15 apart: 150 and 151, no gap.
   const float apart[] = {1507, 1523}, close[] = {2257, 2272};
-  k->VerticalLines(apart, 2, 4500, 4600, kLightBlue),
-      k->VerticalLines(close, 2, 4500, 4600, kLightRed);
+  k->VerticalLines(apart, 2, 4500, 4600, kLightBlue);
+  k->VerticalLines(close, 2, 4500, 4600, kLightRed);
   EXPECT_EQ(Seen({99, 303, 100, 303, 101, 303, 102, 303, 149, 303, 150, 303, 151, 303, 152, 303}),
             "WBWBWRRW");
 }
@@ -90,27 +90,28 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(500, 700));
   EXPECT_FALSE(k->ACTIV.Shown() || k->Label32.Shown());
 
-  // The sigma symbol is stretched to its box: ink in each quarter of it; the
-  // count list shown again has no entry highlighted.
-  QTest::mouseMove(w, Centre(k->LANCER));  // one count, clicked in the list
+  // One count, clicked in the list: the list shown again has no entry highlighted.
+  QTest::mouseMove(w, Centre(k->LANCER));
   const float first = k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2;
-  QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(Centre(k->LANCER_N).x(), int(first / 15)));
+  const QPoint entry0(Centre(k->LANCER_N).x(), int(first / 15));
+  QTest::mouseClick(w, Qt::LeftButton, {}, entry0);
   QTest::mouseMove(w, Centre(k->LANCER));
   ASSERT_EQ(k->SN_L, 1);
   EXPECT_TRUE(
       static_cast<QListWidget*>(k->LANCER_N.peer()->view.data())->selectedItems().isEmpty());
   // A finger dragged down the list to entry 3 runs that entry, ten counts.
-  const QPoint entry3(Centre(k->LANCER_N).x(), int((first + 3 * k->LANCER_N.RowHeight()) / 15));
-  QTest::mousePress(w, Qt::LeftButton, {}, QPoint(entry3.x(), int(first / 15)));
+  const QPoint entry3(entry0.x(), int((first + 3 * k->LANCER_N.RowHeight()) / 15));
+  QTest::mousePress(w, Qt::LeftButton, {}, entry0);
   QTest::mouseMove(w, entry3), QTest::mouseRelease(w, Qt::LeftButton, {}, entry3);
   EXPECT_EQ(k->SN_L, 11);
   QTest::mouseMove(w, Centre(k->LANCER));  // a pressed entry: its text white on the highlight
-  QTest::mousePress(w, Qt::LeftButton, {}, QPoint(entry3.x(), int(first / 15)));
+  QTest::mousePress(w, Qt::LeftButton, {}, entry0);
   const QImage list = k->LANCER_N.peer()->view->grab().toImage();
   int white = 0;
   for (int y = 0; y < int(k->LANCER_N.RowHeight() / 15); ++y)
     for (int x = 0; x < list.width(); ++x) white += list.pixel(x, y) == qRgb(255, 255, 255);
   EXPECT_GT(white, 3);
+  // The sigma symbol is stretched to its box: ink in each quarter of it.
   const QImage sigma = k->SIGMA2.peer()->view->grab().toImage();
   int quarters[4] = {};
   for (int y = 0; y < sigma.height(); ++y)
