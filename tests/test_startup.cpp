@@ -73,7 +73,8 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
   EXPECT_EQ(seen,
             "(192,192,255)(255,0,0)(192,192,192)(192,192,192)(224,224,224)(255,255,192)(255,0,0)"
             "(192,192,192)(255,255,255)");
-  EXPECT_EQ(QColor(shot.pixel(Origin(k->LANCER) + QPoint(0, 5))), QColor(0, 0, 0));  // border
+  for (const ui::Widget* w : {&k->LANCER, &k->EFF1})  // a border
+    EXPECT_EQ(QColor(shot.pixel(Origin(*w) + QPoint(0, 5))), QColor(0, 0, 0)) << w->Name();
   EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);          // the title dark blue
   EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);         // "Quitter" white
   EXPECT_GT(ink(k->EFFACER, qRgb(128, 128, 128)), 20);     // "Effacer" disabled: grey
