@@ -53,7 +53,9 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     EXPECT_EQ(At(Px(l->Left()), Px(l->Top())), kBlue) << l->Name();
   // A background pixel just inside each part's corner, the ink of two captions.
   k->LANCER.FireMouseMove();  // the count list and its header
-  k->EFF1.SetVisible(true), k->ATTENTION.SetVisible(true), Show();
+  for (ui::Widget* w : std::initializer_list<ui::Widget*>{&k->EFF1, &k->ATTENTION, &k->N1MOYEN, &k->VARI1})
+    w->SetVisible(true);
+  Show();
   QImage shot = k->peer()->view->grab().toImage();
   auto corner = [&](const ui::Widget& w) {
     const QRgb c = shot.pixel(Origin(w) + QPoint(3, 3));
@@ -75,11 +77,18 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
             "(192,192,192)(255,255,255)");
   for (const ui::Widget* w : {&k->LANCER, &k->EFF1})  // a border
     EXPECT_EQ(QColor(shot.pixel(Origin(*w) + QPoint(0, 5))), QColor(0, 0, 0)) << w->Name();
-  EXPECT_GT(ink(k->TITRE, qRgb(0, 0, 192)), 100);          // the title dark blue
-  EXPECT_GT(ink(k->FIN, qRgb(255, 255, 255)), 20);         // "Quitter" white
-  EXPECT_GT(ink(k->EFFACER, qRgb(128, 128, 128)), 20);     // "Effacer" disabled: grey
-  EXPECT_GT(ink(k->KESTOR_Image1, qRgb(0, 0, 255)), 200);  // the logo's blue
-  k->EFF1.SetVisible(false), k->ATTENTION.SetVisible(false);
+  // Ink of the captions' and the logo's colours: the title dark blue, "Quitter" white,
+  // "Effacer" disabled grey, the logo blue, the rate red, the counts black, the
+  // variance blue; once the count list is closed, the mean dark green.
+  const std::tuple<const ui::Widget*, QRgb, int> inks[] = {
+      {&k->TITRE, qRgb(0, 0, 192), 100},      {&k->FIN, qRgb(255, 255, 255), 20},
+      {&k->EFFACER, qRgb(128, 128, 128), 20}, {&k->KESTOR_Image1, qRgb(0, 0, 255), 200},
+      {&k->ACTIVIT, qRgb(255, 0, 0), 20},     {&k->NBCOMPTAGE, qRgb(0, 0, 0), 20},
+      {&k->VARI1, qRgb(0, 0, 255), 5}};
+  for (const auto& [w, colour, n] : inks) EXPECT_GT(ink(*w, colour), n) << w->Name();
+  k->EFF1.SetVisible(false), k->ATTENTION.SetVisible(false), k->FIN.FireMouseMove();
+  shot = k->peer()->view->grab().toImage();
+  EXPECT_GT(ink(k->N1MOYEN, qRgb(0, 128, 0)), 20);
   OpenPage(0);  // a page: the blue frame, the white sheet, the title in magenta
   shot = k->peer()->view->grab().toImage();
   EXPECT_EQ(corner(k->Picture2) + corner(k->BLANCS), "(0,0,255)(255,255,255)");
