@@ -27,10 +27,9 @@ namespace ui {
 struct Peer {
   QPointer<QWidget> view;
   std::unique_ptr<QWidget> top;  // the form only
-  // What the toolkit currently shows, to skip calls that change nothing;
-  // nothing before the first push.
+  // The geometry the toolkit currently shows, to skip moves that change
+  // nothing; none before the first push.
   std::optional<QRect> shown_rect;
-  std::optional<bool> shown_visible;
 
   static void Create(Widget& w);
   static void Sync(Widget& w, bool full);

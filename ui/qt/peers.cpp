@@ -317,10 +317,7 @@ void Peer::Sync(Widget& w, bool full) {
   Peer& p = *w.peer_;
   QWidget* v = p.view.data();
   if (!v) return;
-  if (w.kind_ != Kind::Form && w.visible_ != p.shown_visible) {
-    v->setVisible(w.visible_);
-    p.shown_visible = w.visible_;
-  }
+  if (w.kind_ != Kind::Form) v->setVisible(w.visible_);  // the same again is a no-op
   if (!full) return;
   if (w.kind_ != Kind::Form) {
     QRect r = PixelRect(w.Left(), w.Top(), w.Width(), w.Height());
