@@ -295,7 +295,8 @@ class Form : public Container {
   void Print(const std::string& text);
 
   // The drawing surface read back, in logical pixels (the first device
-  // pixel of each).
+  // pixel of each): the desktop's, for its tests (the browser's tests read
+  // the page's canvas).
   Rgb Pixel(int x, int y) const;
   int SurfaceWidth() const;
   int SurfaceHeight() const;

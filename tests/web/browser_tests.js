@@ -2,7 +2,7 @@
 //   node browser_tests.js --web DIR --nodata DIR --geometry PROGRAM [--only NAME]
 'use strict';
 
-const path = require('path'), h = require('./harness');
+const fs = require('fs'), path = require('path'), h = require('./harness');
 const web = path.resolve(h.arg('web')), single = `file://${web}/kestor.html`;
 const nodata = `file://${path.resolve(h.arg('nodata'))}/kestor.html`;
 const desktop = (...a) => h.desktopDump(h.arg('geometry'), web + '/KESTOR_11.KSQ', ...a);
@@ -13,6 +13,31 @@ const XGA = {width: 1024, height: 768}, VGA = {width: 800, height: 600};
 // A count of one, chosen with real mouse moves and presses, and what it shows then.
 const countOne = (page, _, shown = ['N1COMPTE', , ['NBCOMPTAGE', ' Nombre de comptage = 1 ']]) =>
   h.clicks(page, {}, ['LANCER', , 'LANCER_N'], ['LANCER_N', COUNT_1, ...shown]);
+
+// The pictures as their files say: each colour of the picture's table on as many pixels.
+async function pictures(page) {
+  for (const [name, file] of [['KESTOR_Image1', 'logo.xpm'], ['SIGMA2', 'sigma2.xpm']]) {
+    const rows = [...fs.readFileSync(path.join(__dirname, '../../resources', file), 'utf8')
+      .matchAll(/"([^"]*)"/g)].map((m) => m[1]), [w, ht, n, cpp] = rows[0].split(' ').map(Number);
+    const rgb = Object.fromEntries(rows.slice(1, n + 1).map((r) => [r.slice(0, cpp),
+      r.slice(r.indexOf('#', cpp) + 1).toLowerCase()])), want = {};
+    for (const r of rows.slice(n + 1, n + 1 + ht))
+      for (let i = 0, c; i < w * cpp; i += cpp) want[c = rgb[r.substr(i, cpp)]] = ~~want[c] + 1;
+    const got = await page.$eval(`[data-name="${name}"]`, (img) => img.decode().then(() => {
+      const c = Object.assign(document.createElement('canvas'), {width: img.naturalWidth,
+        height: img.naturalHeight}).getContext('2d'), seen = {};
+      c.drawImage(img, 0, 0);
+      const d = c.getImageData(0, 0, img.naturalWidth, img.naturalHeight).data;
+      for (let k = 0; k < d.length; k += 4) {
+        const x = ((d[k] << 16) | (d[k + 1] << 8) | d[k + 2]).toString(16).padStart(6, '0');
+        seen[x] = ~~seen[x] + 1;
+      }
+      return seen;
+    }));
+    const sorted = (o) => JSON.stringify(Object.entries(o).sort());
+    h.expect(sorted(got) === sorted(want), `${name}: ${sorted(got).slice(0, 300)}`);
+  }
+}
 
 // A series at 4 imp/s by clicks or taps, on the desktop's clock; a right click first does nothing.
 async function series(page, entry, o) {
@@ -100,7 +125,8 @@ const missing = (page) => countOne(page, 0, [['DISK_2', 'Il manque un fichier']]
 // after a series of `count`; then `then`. Text drawn twice the size may reach a pixel further.
 const MAG = {width: 3840, height: 2160, layout: [1920, 1080]}, TOUCH = {...XGA, hasTouch: true};
 const tests = [
-  ['1024x768 single: count, pages, Quitter', single, XGA, 0, [1], countOne, pagesThenQuit],
+  ['1024x768 single: pictures, count, pages, Quitter', single, XGA, 0, [1], pictures, countOne,
+    pagesThenQuit],
   ['1024x768 site: series 1000, query, rate', '', XGA, 1000, [1], queryThenRate],
   ['1024x768 site, touch: series 1000, drag, page', '', TOUCH, 1000, [1], dragThenPage],
   ['800x600 single: series 200', single, VGA, 200, [1]],

@@ -215,8 +215,7 @@ class ListView : public QListWidget {
     NoteInput(e->timestamp());
     e->accept();
     if (!Live() || ((e->buttons() & Qt::LeftButton) && !pressed_)) return;
-    QListWidget::mouseMoveEvent(e);
-    if (pressed_) TakeSelection();
+    QListWidget::mouseMoveEvent(e);  // the view's selection; the model takes it on release
   }
   void mouseReleaseEvent(QMouseEvent* e) override {
     NoteInput(e->timestamp());

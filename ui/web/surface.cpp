@@ -132,15 +132,6 @@ void Form::Print(const std::string& text) {
             std::min(s.height - 1, y + h));
 }
 
-Rgb Form::Pixel(int x, int y) const {
-  const Surface& s = *surface_;
-  const long long scale = Scale();
-  const long long dx = x * scale, dy = y * scale;
-  if (dx < 0 || dy < 0 || dx >= s.width || dy >= s.height) return RGB(255, 255, 255);
-  const uint32_t v = s.pixels[static_cast<size_t>(dy * s.width + dx)];
-  return RGB(v & 0xff, (v >> 8) & 0xff, (v >> 16) & 0xff);
-}
-
 int Form::SurfaceWidth() const {
   return surface_->width / Scale();
 }
