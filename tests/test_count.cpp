@@ -111,7 +111,7 @@ TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTh
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));
   // Class 5 now 2000 twips tall (rows 500 to 633), the mark erased, the base line again.
-  EXPECT_EQ(Seen({202, 498, 202, 501, 202, 600, 152, 538, 152, 633}), "WBBWB");
+  EXPECT_EQ(Seen({202, 499, 202, 500, 202, 600, 152, 538, 152, 633}), "WBBWB");
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));  // below the limit at the new scale
   // 1280 wide, 1.25 twips a line: class 2's 121 lines cover columns 173 to 183.
