@@ -111,11 +111,12 @@ bool ParseNumber(const char* b, const char* e, double& out) {
 
   double value = 0.0;
   if (nsig > 0) {
+    // Up to 19 digits fit 64 bits; 10^22 is the largest exact power of ten.
+    const bool fast = nsig <= 19 && exp10 >= -22 && exp10 <= 22;
     uint64_t mantissa = 0;
-    if (nsig <= 19) {
-      for (int i = 0; i < nsig; ++i) mantissa = mantissa * 10 + static_cast<uint64_t>(sig[i] - '0');
-    }
-    if (nsig <= 19 && mantissa <= (uint64_t{1} << 53) && exp10 >= -22 && exp10 <= 22) {
+    for (int i = 0; fast && i < nsig; ++i)
+      mantissa = mantissa * 10 + static_cast<uint64_t>(sig[i] - '0');
+    if (fast && mantissa <= (uint64_t{1} << 53)) {
       // Both operands are exact, so the one rounding is the correct one.
       const double m = static_cast<double>(mantissa);
       value = exp10 >= 0 ? m * kPow10[exp10] : m / kPow10[-exp10];
