@@ -16,7 +16,7 @@
 namespace ui {
 
 Rgb QBColor(int index) {
-  static const Rgb kPalette[16] = {
+  static const Rgb kPalette[] = {
       RGB(0, 0, 0),       RGB(0, 0, 128),   RGB(0, 128, 0),   RGB(0, 128, 128),
       RGB(128, 0, 0),     RGB(128, 0, 128), RGB(128, 128, 0), RGB(192, 192, 192),
       RGB(128, 128, 128), RGB(0, 0, 255),   RGB(0, 255, 0),   RGB(0, 255, 255),
