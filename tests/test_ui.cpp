@@ -97,8 +97,9 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mouseClick(w, Qt::LeftButton, {}, entry0);
   QTest::mouseMove(w, Centre(k->LANCER));
   ASSERT_EQ(k->SN_L, 1);
-  EXPECT_TRUE(
-      static_cast<QListWidget*>(k->LANCER_N.peer()->view.data())->selectedItems().isEmpty());
+  auto* rows = static_cast<QListWidget*>(k->LANCER_N.peer()->view.data());
+  EXPECT_TRUE(rows->selectedItems().isEmpty());
+  EXPECT_EQ(rows->visualItemRect(rows->item(8)).top() * 15.f, 8 * k->LANCER_N.RowHeight());
   // A finger dragged down the list to entry 3 runs that entry, ten counts.
   const QPoint entry3(entry0.x(), int((first + 3 * k->LANCER_N.RowHeight()) / 15));
   QTest::mousePress(w, Qt::LeftButton, {}, entry0);
