@@ -14,7 +14,8 @@ const XGA = {width: 1024, height: 768}, VGA = {width: 800, height: 600};
 const countOne = (page, _, shown = ['N1COMPTE', , ['NBCOMPTAGE', ' Nombre de comptage = 1 ']]) =>
   h.clicks(page, {}, ['LANCER', , 'LANCER_N'], ['LANCER_N', COUNT_1, ...shown]);
 
-// The pictures as their files say: each colour of the picture's table on as many pixels.
+// The pictures as their files say: each colour of the picture's table on as many pixels;
+// the labels' looks.
 async function pictures(page) {
   for (const [name, file] of [['KESTOR_Image1', 'logo.xpm'], ['SIGMA2', 'sigma2.xpm']]) {
     const rows = [...fs.readFileSync(path.join(__dirname, '../../resources', file), 'utf8')
@@ -37,6 +38,15 @@ async function pictures(page) {
     const sorted = (o) => JSON.stringify(Object.entries(o).sort());
     h.expect(sorted(got) === sorted(want), `${name}: ${sorted(got).slice(0, 300)}`);
   }
+  // Labels: text and ground colours, border, alignment (a disabled command's text grey).
+  const looks = await page.evaluate(() => ['TITRE', 'FIN', 'LANCER', 'EFFACER', 'ACTIVIT'].map(
+    (n, _, __, s = getComputedStyle(document.querySelector(`[data-name="${n}"]`))) =>
+      [n, s.color, s.backgroundColor, s.borderTopWidth, s.textAlign].join()).join(' | '));
+  h.expect(looks === 'TITRE,rgb(0, 0, 192),rgb(192, 192, 255),0px,center | ' +
+    'FIN,rgb(255, 255, 255),rgb(255, 0, 0),0px,center | ' +
+    'LANCER,rgb(0, 0, 0),rgb(192, 192, 192),1px,center | ' +
+    'EFFACER,rgb(128, 128, 128),rgb(192, 192, 192),1px,center | ' +
+    'ACTIVIT,rgb(255, 0, 0),rgb(255, 255, 255),0px,left', 'looks: ' + looks);
 }
 
 // A series at 4 imp/s by clicks or taps, on the desktop's clock; a right click first does nothing.
@@ -125,7 +135,7 @@ const missing = (page) => countOne(page, 0, [['DISK_2', 'Il manque un fichier']]
 // after a series of `count`; then `then`. Text drawn twice the size may reach a pixel further.
 const MAG = {width: 3840, height: 2160, layout: [1920, 1080]}, TOUCH = {...XGA, hasTouch: true};
 const tests = [
-  ['1024x768 single: pictures, count, pages, Quitter', single, XGA, 0, [1], pictures, countOne,
+  ['1024x768 single: looks, count, pages, Quitter', single, XGA, 0, [1], pictures, countOne,
     pagesThenQuit],
   ['1024x768 site: series 1000, query, rate', '', XGA, 1000, [1], queryThenRate],
   ['1024x768 site, touch: series 1000, drag, page', '', TOUCH, 1000, [1], dragThenPage],
