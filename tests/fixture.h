@@ -28,6 +28,13 @@ constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255), kLightBlue = ui::RGB(0, 0, 25
                   kLightRed = ui::RGB(255, 0, 0), kLightMagenta = ui::RGB(255, 0, 255);
 inline const std::string kBlank = Describe(kWhite), kBlue = Describe(kLightBlue),
                          kRed = Describe(kLightRed), kMagenta = Describe(kLightMagenta);
+// How many pixels of a rectangle of an image are exactly that colour.
+inline int CountOf(const QImage& image, const QRect& r, QRgb colour) {
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) n += image.pixel(x, y) == colour;
+  return n;
+}
 inline int Px(double twips) {
   return static_cast<int>(std::floor(twips / 15.0 + 0.5));
 }

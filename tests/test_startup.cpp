@@ -53,7 +53,8 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     EXPECT_EQ(At(Px(l->Left()), Px(l->Top())), kBlue) << l->Name();
   // A background pixel just inside each part's corner, the ink of two captions.
   k->LANCER.FireMouseMove();  // the count list and its header
-  for (ui::Widget* w : std::initializer_list<ui::Widget*>{&k->EFF1, &k->ATTENTION, &k->N1MOYEN, &k->VARI1})
+  for (ui::Widget* w :
+       std::initializer_list<ui::Widget*>{&k->EFF1, &k->ATTENTION, &k->N1MOYEN, &k->VARI1})
     w->SetVisible(true);
   Show();
   QImage shot = k->peer()->view->grab().toImage();
@@ -61,11 +62,8 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTwoScreen
     const QRgb c = shot.pixel(Origin(w) + QPoint(3, 3));
     return Describe(ui::RGB(qRed(c), qGreen(c), qBlue(c)));
   };
-  auto ink = [&](const ui::Widget& w, QRgb colour, int n = 0) {
-    const QPoint o = Origin(w);
-    for (int y = o.y(); y < o.y() + Px(w.Height()); ++y)
-      for (int x = o.x(); x < o.x() + Px(w.Width()); ++x) n += shot.pixel(x, y) == colour;
-    return n;
+  auto ink = [&](const ui::Widget& w, QRgb colour) {
+    return CountOf(shot, QRect(Origin(w), QSize(Px(w.Width()), Px(w.Height()))), colour);
   };
   std::string seen;
   for (const ui::Widget* w : std::initializer_list<const ui::Widget*>{

@@ -108,10 +108,8 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mouseMove(w, Centre(k->LANCER));  // a pressed entry: its text white on the highlight
   QTest::mousePress(w, Qt::LeftButton, {}, entry0);
   const QImage list = k->LANCER_N.peer()->view->grab().toImage();
-  int white = 0;
-  for (int y = 0; y < int(k->LANCER_N.RowHeight() / 15); ++y)
-    for (int x = 0; x < list.width(); ++x) white += list.pixel(x, y) == qRgb(255, 255, 255);
-  EXPECT_GT(white, 3);
+  const QRect row0(0, 0, list.width(), int(k->LANCER_N.RowHeight() / 15));
+  EXPECT_GT(CountOf(list, row0, qRgb(255, 255, 255)), 3);
   // The sigma symbol is stretched to its box: ink in each quarter of it.
   const QImage sigma = k->SIGMA2.peer()->view->grab().toImage();
   int quarters[4] = {};
@@ -151,9 +149,7 @@ TEST_F(EventsTest, ASeriesPaintsEachFrameAndAStopBetweenFramesEndsItAtOnce) {
   ui::seams::SetYieldHook([&] {
     if (++yields <= 4) ms += 20;
     if (yields != 6) return;
-    const QImage screen = Screen();
-    for (int y = 400; y < 633; ++y)
-      for (int x = 90; x < 920; ++x) bar_pixels += screen.pixel(x, y) == qRgb(0, 0, 255);
+    bar_pixels = CountOf(Screen(), QRect(90, 400, 830, 233), qRgb(0, 0, 255));
     QWidget* stop = k->Label34.peer()->view;  // a click queued in the toolkit as input is
     for (auto [type, held] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
                               {QEvent::MouseButtonRelease, Qt::NoButton}})

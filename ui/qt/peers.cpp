@@ -198,6 +198,11 @@ class ListView : public QListWidget {
     setItemDelegate(new PlainItems(this));
   }
   Widget* model_;  // a ListBox
+  // The selected row, or -1.
+  int SelectedRow() const {
+    const auto sel = selectedItems();
+    return sel.isEmpty() ? -1 : row(sel.first());
+  }
 
  protected:
   void mousePressEvent(QMouseEvent* e) override {
@@ -233,9 +238,7 @@ class ListView : public QListWidget {
  private:
   bool Live() const { return model_ && model_->Shown(); }
   void TakeSelection() {
-    if (!model_) return;
-    auto sel = selectedItems();
-    Peer::ListPicked(*static_cast<ListBox*>(model_), sel.isEmpty() ? -1 : row(sel.first()));
+    if (model_) Peer::ListPicked(*static_cast<ListBox*>(model_), SelectedRow());
   }
   bool pressed_ = false;
 };
@@ -353,8 +356,7 @@ void Peer::Sync(Widget& w, bool full) {
         pal.setColor(QPalette::Base, ToQColor(l.back_));
         lv->setPalette(pal);
       }
-      int cur = lv->selectedItems().isEmpty() ? -1 : lv->row(lv->selectedItems().first());
-      if (cur != l.index_) lv->setCurrentRow(l.index_);  // -1 clears the selection
+      if (lv->SelectedRow() != l.index_) lv->setCurrentRow(l.index_);  // -1 clears it
       break;
     }
     case Kind::Image: {
