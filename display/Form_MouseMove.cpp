@@ -2,8 +2,6 @@
 // class under the pointer holds, in EFF1 under the pointer, and highlights
 // that bar in light magenta. Silent while a list header is shown, above the
 // bottom of the mean label, with no counts, or while a run goes.
-#include <algorithm>
-#include <cmath>
 
 #include "engine/arith.h"
 #include "window/KESTOR_11.h"
@@ -20,10 +18,10 @@ void KESTOR_11::Form_MouseMove(float x, float y) {
   if (u < left || u > right) return;
   EFF1.SetVisible(true);
 
-  // Nearest class, halves to the even class.
-  int16_t c = arith::Round<int16_t>((static_cast<double>(u) - H1_I) / UNITE_I);
+  // Nearest class, halves to the even class: the base line's ends, half a
+  // class beyond classes 0 and 40, round to 0 and 40.
+  const int16_t c = arith::Round<int16_t>((static_cast<double>(u) - H1_I) / UNITE_I);
   if (c == CURSEUR_I) return;
-  c = std::clamp<int16_t>(c, 0, 40);
 
   EFF1.SetCaption(" Effectif de (" + ui::Str(c) +
                   " ) =" + ui::Str(EFFECTIF_L[static_cast<size_t>(c)]) + " ");

@@ -5,7 +5,61 @@ class ControlsTest : public KestorTest {
  protected:
   // Over the bars at class c (reference screen: class 0 at 1530 twips, 300 a class).
   void Move(double c) { k->FireMouseMove({static_cast<float>(1530 + c * 300), 9200}); }
+  // The names of the widgets shown in the window and its title bar, sorted.
+  std::string ShownNames() {
+    std::vector<std::string> names;
+    for (const ui::Container* c :
+         std::initializer_list<const ui::Container*>{k.get(), &k->Picture1})
+      for (const ui::Widget* w : c->Children())
+        if (w->Shown()) names.push_back(w->Name());
+    std::sort(names.begin(), names.end());
+    std::string s;
+    for (const std::string& n : names) s += n + " ";
+    return s;
+  }
 };
+
+// What each step leaves shown, where the count value stands after the rate label, and the
+// classes at both ends of the histogram emptied by a rate change. Every count of "100" is 3
+// at 1 imp/s, 40 at 16 imp/s.
+TEST_F(ControlsTest, EachStepLeavesItsWidgetsShown) {
+  Start(1024, 768, {WriteScratchFile("hundreds.ksq", "100\r\n100\r100\n")});
+  const std::string start =
+      "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER NBCOMPTAGE Picture1 TITRE ";
+  const std::string results =
+      "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER N1COMPTE N1MOYEN NBCOMPTAGE "
+      "Picture1 SIGMA2 TITRE VARI1 ";
+  const float line = Measure("x", 15, false);
+  // The count value a label height after the rate, itself two label heights from the edge.
+  auto value_after = [&](const char* rate, const char* value) {
+    EXPECT_EQ(std::make_tuple(k->N1COMPTE.Left(), k->N1COMPTE.Top(), k->N1COMPTE.Caption()),
+              std::make_tuple(3 * line + Measure(rate, 15), k->ACTIVIT.Top(), value));
+  };
+  Run(3);
+  EXPECT_EQ(ShownNames(),
+            "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER N1MOYEN "
+            "NBCOMPTAGE Picture1 SIGMA2 TITRE VARI1 ");
+  Run(0);  // a single count after a series
+  EXPECT_EQ(ShownNames(), results);
+  value_after(" Taux de comptage = 1 imp/s ", " Valeur du comptage = 3 ");
+  k->ACTIVITES.FireMouseMove(), Move(3);  // an open list: no query
+  EXPECT_EQ(ShownNames(),
+            "ACTIV ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER "
+            "Label32 N1COMPTE N1MOYEN NBCOMPTAGE Picture1 SIGMA2 TITRE VARI1 ");
+  k->FIN.FireMouseMove(), k->FireClick(), Move(3);
+  EXPECT_EQ(ShownNames(),
+            "ACTIVIT ACTIVITES EFF1 EFFACER FIN INFORMATION KESTOR_Image1 LANCER "
+            "N1COMPTE N1MOYEN NBCOMPTAGE Picture1 SIGMA2 TITRE VARI1 ");
+  k->EFFECTIF_L[0] = k->EFFECTIF_L[40] = 7;
+  ChooseRate(5, true);
+  EXPECT_EQ(ShownNames() + k->ACTIVIT.Caption(), start + " Taux de comptage = 16 imp/s ");
+  Run(0);
+  EXPECT_EQ(ShownNames(), results);
+  value_after(" Taux de comptage = 16 imp/s ", " Valeur du comptage = 40 ");
+  std::string classes;
+  for (double c : {0.0, 40.0}) Move(c), classes += k->EFF1.Caption();
+  EXPECT_EQ(classes, " Effectif de ( 0 ) = 0  Effectif de ( 40 ) = 1 ");
+}
 
 // The lists a move or click leaves shown, from all six list widgets shown and none.
 TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {

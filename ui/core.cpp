@@ -34,10 +34,8 @@ bool PngSize(const unsigned char* head, size_t length, int& width, int& height) 
     for (size_t i = 0; i < 4; ++i) v = v * 256 + head[at + i];
     return v;
   };
-  const long w = be32(16), h = be32(20);
-  if (w <= 0 || h <= 0 || w > 0x7fffffff || h > 0x7fffffff) return false;
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
+  width = static_cast<int>(be32(16));
+  height = static_cast<int>(be32(20));
   return true;
 }
 
