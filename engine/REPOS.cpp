@@ -1,10 +1,8 @@
-// The command bar at rest after a continuous run: arrow pointer, the start
-// command's caption, and the commands that a run had taken away enabled.
+// The command bar at rest after a continuous run: the commands that a clear
+// asking for confirmation may have taken away are enabled again.
 #include "window/KESTOR_11.h"
 
 void KESTOR_11::REPOS() {
-  SetMousePointer(ui::Pointer::Arrow);
-  LANCER.SetCaption("  Lancer  ");
   EFFACER.SetEnabled(true);
   ACTIVITES.SetEnabled(true);
   INFORMATION.SetEnabled(true);

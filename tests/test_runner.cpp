@@ -10,12 +10,15 @@ class RunnerTest : public KestorTest {
     if (ticking) ui::seams::SetClock([this] { return clock_ += 0.25f; });
   }
   std::string Results() { return Captions({&k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1}); }
-  // The commands, the rate and the results shown, "Arrêter" hidden, the arrow.
+  // The commands shown and enabled, the rate and the results shown, "Arrêter" hidden, the arrow.
   void ExpectIdle(const std::string& results) {
+    std::string enabled;
+    for (ui::Label* c : {&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->INFORMATION})
+      enabled += c->Enabled() ? '1' : '0';
     EXPECT_EQ(Flags({&k->LANCER, &k->EFFACER, &k->ACTIVITES, &k->ACTIVIT, &k->INFORMATION, &k->FIN,
                      &k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1, &k->Label34}) +
-                  std::to_string(k->COMPTAGE_I + k->MARCHE_I) + Results(),
-              "11111111100" + results);
+                  enabled + std::to_string(k->COMPTAGE_I + k->MARCHE_I) + Results(),
+              "111111111011110" + results);
     EXPECT_EQ(k->MousePointer(), ui::Pointer::Arrow);
   }
   std::function<void(int)> on_yield = [](int) {};
