@@ -47,6 +47,11 @@ QImage KestorTest::Screen() const {
   return QGuiApplication::primaryScreen()->grabWindow(k->peer()->view->winId()).toImage();
 }
 
+QImage KestorTest::Grab(const ui::Widget& w) {
+  ui::Flush();
+  return w.peer()->view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
 void KestorTest::Run(int entry) {
   k->LANCER.FireClick();
   k->LANCER_N.SetListIndex(entry);

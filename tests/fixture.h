@@ -68,6 +68,8 @@ class KestorTest : public ::testing::Test {
   QImage Screen() const;
   // Entry i of the count list, of the rate list (confirming a clearing), of pages.
   void Run(int entry);
+  // What a widget shows now, at the device's resolution (pending changes pushed first).
+  static QImage Grab(const ui::Widget& w);
   // Window pixel at the centre of a widget, or the nearest to its top left
   // corner (its containers' offsets added).
   static QPoint Centre(const ui::Widget& w);
