@@ -87,10 +87,10 @@ inline int VPx(double twips) {
 }
 
 // Pixel size of a font of that many points: a point is 4/3 of a logical
-// pixel (96 per inch), times the magnification; from 1 (NaN too) to 4000.
+// pixel (96 per inch), times the magnification; at least 1 (NaN too).
 inline int FontPixelSize(float points, int scale) {
   const double px = std::floor(static_cast<double>(points) * 4.0 / 3.0 * scale + 0.5);
-  return static_cast<int>(std::fmin(std::fmax(px, 1.0), 4000.0));
+  return static_cast<int>(std::fmax(px, 1.0));
 }
 
 // The pixels of a line between two virtual pixels, both ends included: a

@@ -72,7 +72,7 @@ class Widget {
   void SetLeft(float v);
   void SetTop(float v);
   virtual void SetWidth(float v);
-  virtual void SetHeight(float v);
+  void SetHeight(float v);
   void Move(float left, float top) {
     SetLeft(left);
     SetTop(top);
@@ -180,7 +180,6 @@ class Label : public Widget {
   float Width() const override;
   float Height() const override;
   void SetWidth(float v) override;
-  void SetHeight(float v) override;
 
  protected:
   bool AcceptsInput() const override { return Shown() && enabled_; }

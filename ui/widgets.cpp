@@ -174,11 +174,6 @@ void Label::SetWidth(float v) {
   Widget::SetWidth(v);
 }
 
-void Label::SetHeight(float v) {
-  if (stale_) Remeasure();
-  Widget::SetHeight(v);
-}
-
 // ----------------------------------------------------------------- ListBox
 
 ListBox::ListBox(Container& parent, std::string name)

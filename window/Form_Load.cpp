@@ -144,7 +144,6 @@ void KESTOR_11::Form_Load() {
   // 21-22: window width, time axis, the count window's caption and arrows.
   LARGEUR_I = arith::Round<int16_t>(Width());
   POSAXE_I = 3000;
-  LIMITE.SetFontName(FontName());
   LIMITE.SetFontSize(f);
   LIMITE.SetCaption("Limites temporelles du comptage (1 seconde)");
   LIMITE.SetAutoSize(true);
