@@ -2,6 +2,7 @@
 #include <QListWidget>
 
 #include "fixture.h"
+#include "resources/sigma2.xpm"
 
 class UiTest : public KestorTest {};
 
@@ -84,8 +85,10 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   const QImage list = Grab(k->LANCER_N);
   const QRect row0(0, 0, list.width(), int(k->LANCER_N.RowHeight() / 15));
   EXPECT_GT(CountOf(list, row0, qRgb(255, 255, 255)), 3);
-  // The sigma symbol is stretched to its box: blue in each quarter of it.
-  const QImage sigma = Grab(k->SIGMA2);
+  // The sigma symbol is stretched to its box, smoothly (not the nearest source pixels): blue in
+  // each quarter of it.
+  const QImage sigma = Grab(k->SIGMA2).convertToFormat(QImage::Format_RGB32);
+  EXPECT_NE(sigma, QImage(sigma2_xpm).scaled(sigma.size()).convertToFormat(QImage::Format_RGB32));
   const int half_w = sigma.width() / 2, half_h = sigma.height() / 2;
   for (QPoint q : {QPoint(0, 0), QPoint(half_w, 0), QPoint(0, half_h), QPoint(half_w, half_h)})
     EXPECT_GT(CountOf(sigma, QRect(q, QSize(half_w, half_h)), qRgb(0, 0, 255)), 3)
