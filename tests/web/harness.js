@@ -2,28 +2,18 @@
 'use strict';
 
 const fs = require('fs'), http = require('http'), path = require('path');
-const {execFileSync} = require('child_process'), puppeteer = require('puppeteer-core');
+const puppeteer = require('puppeteer-core');
 
 const WAIT = 120000;  // the longest any wait may take (ms)
 const expect = (ok, what) => { if (!ok) throw Object.assign(new Error(what), {stack: what}); };
 const arg = (name, i = process.argv.indexOf('--' + name)) => process.argv[i > 1 ? i + 1 : -1];
 
-// The desktop's window (geometry.cpp): surface {w, h, rgb}, widgets [name, x, y, w, h, caption].
-function desktopDump(program, ...args) {
-  const [[w, h, rgb], ...rows] = execFileSync(program, args.map(String), {maxBuffer: 1 << 28,
-    encoding: 'utf8', stdio: 'pipe'}).split('\n').map((line) => line.split(' '));
-  const ws = rows.map(([n, ...r]) => [n, ...r.slice(0, 4).map(Number), r.slice(4).join(' ')]);
-  return {w: +w, h: +h, rgb, widgets: ws, caption: Object.fromEntries(ws.map((x) => [x[0], x[5]]))};
-}
-
 // Runs fn(browser, url of the served site) with chromium and a server of webDir/site on 127.0.0.1.
 async function session(webDir, fn) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
-  const server = http.createServer(({url}, res) => {
-    const file = path.join(webDir, 'site', path.normalize(decodeURIComponent(url.split('?')[0])));
-    fs.readFile(file, (e, data) => res.writeHead(e ? 404 : 200,
-      {'Content-Type': types[path.extname(file)] || 'application/octet-stream'}).end(data));
-  });
+  const server = http.createServer(({url}, res) => fs.readFile(path.join(webDir, 'site', url),
+    (e, data) => res.writeHead(e ? 404 : 200, {'Content-Type': types[path.extname(url)] ||
+      'application/octet-stream'}).end(data)));
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const browser = await puppeteer.launch({executablePath: process.env.KESTOR_CHROMIUM ||
     '/usr/bin/chromium', args: ['--no-sandbox', '--allow-file-access-from-files']});
@@ -35,28 +25,28 @@ const until = (page, fn, ...args) => page.waitForFunction(fn, {timeout: WAIT}, .
 
 // A page of that viewport at url, once the program has started; close() reports its script errors.
 async function open(browser, url, view) {
-  const page = Object.assign(await browser.newPage(), {errors: []});
-  page.on('pageerror', (e) => page.errors.push(e.message))
-    .on('console', (m) => m.type() === 'error' && page.errors.push(m.text()));
+  const page = watch(await browser.newPage());
   await page.setViewport(view);
   await page.goto(url, {waitUntil: 'domcontentloaded', timeout: WAIT});
   return waitFor(page, 'FIN').then(() => page);  // the program has started
 }
+const watch = (page) => Object.assign(page, {errors: []})
+  .on('pageerror', (e) => page.errors.push(e.message))
+  .on('console', (m) => m.type() === 'error' && page.errors.push(m.text()));
 
-const close = (page) => page.close().then(() =>
+const close = (page) => (page.isClosed() ? Promise.resolve() : page.close()).then(() =>
   expect(!page.errors.length, 'script errors: ' + page.errors.join(' | ')));
 
 // The caption of a widget if it is shown, else null; waitFor awaits it shown (with that caption).
-const find = (n) => `[data-name="${n}"]`;
 const read = (page, name) => page.evaluate((s, el = document.querySelector(s)) =>
-  (el?.checkVisibility() ? el.textContent : null), find(name));
+  (el?.checkVisibility() ? el.textContent : null), `[data-name="${name}"]`);
 const waitFor = (page, name, text = null) => until(page, (s, c, el = document.querySelector(s)) =>
-  el?.checkVisibility() && (c === null || el.textContent === c), find(name), text);
+  el?.checkVisibility() && (c === null || el.textContent === c), `[data-name="${name}"]`, text);
 
-// The page shows the desktop's widgets (in order; rectangle in CSS pixels within one, label text)
-// and, at a device pixel per CSS pixel, its pixels amid one colour (3 x 3, or wider with a larger
-// radius: not antialiased edges), but for at most `allowed` of them.
-async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0) {
+// The page shows the desktop's window (geometry.cpp's lines split at tabs): the same widgets (in
+// order; rectangle in CSS pixels within one; label text) and surface: each pixel the desktop has
+// amid one colour (3 x 3, or wider for a larger radius) is that colour, but for `allowed` of them.
+async function sameAsDesktop(page, [[w, h, rgb], ...widgets], radius = 1, allowed = 0) {
   const [bad, wrong] = await page.evaluate((w, h, rgb, widgets, r) => {
     const stage = document.querySelector('.kestor-stage'), o = stage.getBoundingClientRect();
     const at = (v) => Math.round(v * stage.offsetWidth / o.width), bad = [], wrong = [];
@@ -68,29 +58,26 @@ async function sameAsDesktop(page, {w, h, rgb, widgets}, radius = 1, allowed = 0
     if (got.length !== widgets.length) bad.push(`shown: ${got.map((x) => x[0])}`);
     const c = document.querySelector('.kestor-surface'), cw = c.offsetWidth, s = c.width / cw;
     if (cw !== w || c.offsetHeight !== h) return [[...bad, `surface ${cw} ${c.offsetHeight}`], []];
-    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data, n = 2 * r + 1;
     const px = (x, y, k = (y * c.width + x) * s * 4) => d[k] << 16 | d[k + 1] << 8 | d[k + 2];
     const want = (x, y) => parseInt(rgb.substr((y * w + x) * 6, 6), 16);
-    for (let k = 0; k < w * h; ++k) {
-      const x = k % w, y = (k - x) / w, v = want(x, y);
-      let uniform = x >= r && y >= r && x + r < w && y + r < h && px(x, y) !== v;
-      for (let j = -r; j <= r && uniform; ++j)
-        for (let i = -r; i <= r && uniform; ++i) uniform = want(x + i, y + j) === v;
-      if (uniform) wrong.push(`(${x},${y}) ${px(x, y).toString(16)} not ${v.toString(16)}`);
-    }
+    for (let y = r; y + r < h; ++y)
+      for (let x = r, v; x + r < w; ++x)
+        if (px(x, y) !== (v = want(x, y)) &&
+            [...Array(n * n)].every((_, j) => want(x + j % n - r, y + (j - j % n) / n - r) === v))
+          wrong.push(`(${x},${y}) ${px(x, y).toString(16)} not ${v.toString(16)}`);
     return [bad, wrong];
-  }, w, h, rgb, widgets, radius);
+  }, +w, +h, rgb, widgets, radius);
   expect(!bad.length && wrong.length <= allowed, [...bad, `${wrong.length} pixels: ${wrong}`]
     .join('; ').slice(0, 1500));
 }
 
-// Waits for the program to have taken every queued event and, unless `quick`, for a repaint.
-const settle = (page, quick) => until(page, () => Module.stage.pending() === 0).then(() => quick ||
-  page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))))
-    .then(() => settle(page, true)));
+// Waits till the program has taken every queued event, and has them still after a repaint.
+const settle = (page) => until(page, () => Module.stage.pending() === 0 && new Promise((r) =>
+  requestAnimationFrame(() => requestAnimationFrame(() => r(Module.stage.pending() === 0)))));
 
 // The centre of a widget, or of entry i of a list (scrolled into view first), in the viewport.
-const pointAt = (page, name, entry = -1) => page.$eval(find(name), (el, i) => {
+const pointAt = (page, name, entry = -1) => page.$eval(`[data-name="${name}"]`, (el, i) => {
   if (i >= 0) (el = el.childNodes[i]).scrollIntoView({block: 'nearest'});
   const b = el.getBoundingClientRect();
   return {x: Math.round(b.left + b.width / 2), y: Math.round(b.top + b.height / 2)};
@@ -98,10 +85,10 @@ const pointAt = (page, name, entry = -1) => page.$eval(find(name), (el, i) => {
 
 // Clicks in turn, each [name, list entry?, a widget to await shown (or [it, its caption]), one then
 // hidden, more to await]: a press and release of that button with the mouse moved there, or a tap.
-async function clicks(page, {touch, button = 'left'}, ...steps) {
+async function clicks(page, {hasTouch, button = 'left'}, ...steps) {
   for (const [name, entry, next, gone, ...more] of steps) {
     const p = await pointAt(page, name, entry), m = page.mouse;
-    if (touch) await page.touchscreen.tap(p.x, p.y);
+    if (hasTouch) await page.touchscreen.tap(p.x, p.y);
     else await m.move(p.x, p.y, {steps: 3}), await m.down({button}), await m.up({button});
     await settle(page);
     for (const n of next ? [next, ...more] : []) await waitFor(page, ...[n].flat());
@@ -109,15 +96,5 @@ async function clicks(page, {touch, button = 'left'}, ...steps) {
   }
 }
 
-// Runs each test [name, fn(browser, site)] on webDir (those whose name holds `only`, if given).
-const main = (tests, webDir, only = '') => session(webDir, async (browser, site, failed = 0) => {
-  for (const [name, fn] of tests.filter(([name]) => name.includes(only))) {
-    const e = await fn(browser, site).then(() => null, (e) => e);
-    console.log(e ? `FAIL ${name}: ${e.stack}` : `ok   ${name}`), failed += !!e;
-  }
-  console.log(failed ? `${failed} browser test(s) failed` : 'all browser tests passed');
-  process.exitCode = failed ? 1 : 0;
-});
-
-module.exports = {arg, expect, desktopDump, session, until, open, close, read, waitFor,
-  sameAsDesktop, settle, pointAt, clicks, main};
+module.exports = {arg, expect, session, until, open, watch, close, read, waitFor, sameAsDesktop,
+  settle, pointAt, clicks};
