@@ -44,6 +44,24 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
             "WBWBWRRW");
 }
 
+// Each list shows whole rows (9, 6 and 4), its last one ending at its bottom edge, whatever
+// the screen's font size.
+TEST_F(UiTest, ListsShowWholeRowsOnEveryScreen) {
+  const int screens[][2] = {{640, 480},  {800, 600},   {1024, 768}, {1280, 1024},
+                            {1600, 900}, {1920, 1080}, {2048, 1536}};
+  for (const auto& [w, h] : screens) {
+    Start(static_cast<float>(w), static_cast<float>(h)), ui::Flush();
+    for (auto [l, rows] : {std::pair{&k->LANCER_N, 9}, {&k->ACTIV, 6}, {&k->INFOS, 4}}) {
+      auto* v = static_cast<QListWidget*>(l->peer()->view.data());
+      const int box = Px(l->Top() + l->Height()) - Px(l->Top());
+      EXPECT_EQ(std::make_tuple(v->visualItemRect(v->item(rows - 1)).bottom() + 1, v->height(),
+                                box % rows),
+                std::make_tuple(box, box, 0))
+          << w << " x " << h << ", " << l->Name();
+    }
+  }
+}
+
 // Real mouse events through the toolkit, on the shown window.
 using EventsTest = UiTest;
 
