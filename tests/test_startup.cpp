@@ -73,11 +73,11 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTheWindow
   for (const ui::Widget* w : {&k->LANCER, &k->EFF1})  // a border
     EXPECT_EQ(QColor(shot.pixel(Origin(*w) + QPoint(0, 5))), QColor(0, 0, 0)) << w->Name();
   // Ink of the captions' and the logo's colours: the title dark blue, "Quitter" white,
-  // "Effacer" disabled grey, the logo blue, the rate red, the counts black, the
-  // mean dark green, the variance blue.
+  // "Effacer" disabled grey, the logo blue (stretched: more than the 512 pixels of its
+  // 32 x 32 source), the rate red, the counts black, the mean dark green, the variance blue.
   const std::tuple<const ui::Widget*, QRgb, int> inks[] = {
       {&k->TITRE, qRgb(0, 0, 192), 100},      {&k->FIN, qRgb(255, 255, 255), 20},
-      {&k->EFFACER, qRgb(128, 128, 128), 20}, {&k->KESTOR_Image1, qRgb(0, 0, 255), 200},
+      {&k->EFFACER, qRgb(128, 128, 128), 20}, {&k->KESTOR_Image1, qRgb(0, 0, 255), 560},
       {&k->ACTIVIT, qRgb(255, 0, 0), 20},     {&k->NBCOMPTAGE, qRgb(0, 0, 0), 20},
       {&k->N1MOYEN, qRgb(0, 128, 0), 20},     {&k->VARI1, qRgb(0, 0, 255), 5}};
   for (const auto& [w, colour, n] : inks) EXPECT_GT(ink(*w, colour), n) << w->Name();
@@ -159,4 +159,6 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTheWindow
       Measure("Cliquez sur QUITTER et réinstallez TARQEN1", f, true, "Arial", true) + 2 * d3;
   const float dh = 2 * d1 + 6 * d3;
   EXPECT_EQ(BoxOf(k->DISK_0), Box((sw - dw) / 2, (sh - dh) / 2, dw, dh));
+  Start(2048, 1536);  // where the title has room to spare it keeps its 40 points
+  EXPECT_EQ(k->TITRE.FontSize(), 40);
 }
