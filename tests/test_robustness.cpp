@@ -1,7 +1,6 @@
 // Hostile data files at every rate, 32-bit limits, the window closed during a run.
 #include <random>
 
-#include "engine/arith.h"
 #include "fixture.h"
 
 constexpr int kOneCount = 0, kTen = 3, k1000 = 9;  // count-list entries
@@ -140,12 +139,6 @@ TEST_F(RobustTest, StatisticsAtTheir32BitLimitsSaturate) {
                                         : " Effectif de ( 1 ) = 2147483647 ",
                               kMagenta));
   }
-}
-
-// A value beyond either end of a width is that end.
-TEST(Arith, SaturatesAtBothEnds) {
-  EXPECT_EQ(std::make_pair(arith::Saturate<int16_t>(-40000), arith::Saturate<int16_t>(40000)),
-            std::make_pair(int16_t{-32768}, int16_t{32767}));
 }
 
 // Closed outside a run, over the confirmation panel: the program ends cleanly at once.
