@@ -151,3 +151,20 @@ TEST_F(CountTest, TheTimeOfDayChoosesWhereReadingStartsInTheFileFoundAtOneOfElev
   Run(0);  // a file found but holding no number: the panel after a single count too
   EXPECT_EQ(std::make_tuple(k->DISK_0.Shown(), k->SN_L), std::make_tuple(true, 0));
 }
+
+// The places searched: the user data folder follows XDG_DATA_HOME (set and not empty).
+TEST(DataFileCandidates, TheUserDataFolderFollowsXdgDataHome) {
+  ScopedEnv home("HOME", "/home/someone");
+  const std::string local = "/home/someone/.local/share/kestor/KESTOR_11.KSQ";
+  for (const auto& c : {std::pair<const char*, std::string>{nullptr, local},
+                        {"", local},
+                        {"/srv/data", "/srv/data/kestor/KESTOR_11.KSQ"}}) {
+    SCOPED_TRACE(c.first ? c.first : "(unset)");
+    ScopedEnv xdg("XDG_DATA_HOME", c.first);
+    ui::seams::Reset();
+    const std::vector<std::string> l = ui::DataFileCandidates();
+    EXPECT_EQ(std::make_tuple(l.size(), l.at(0), l.at(4), l.at(5), l.at(10)),
+              std::make_tuple(11u, "KESTOR_11.KSQ", c.second, "/home/someone/KESTOR_11.KSQ",
+                              "/mnt/KESTOR_11.KSQ"));
+  }
+}
