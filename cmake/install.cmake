@@ -90,7 +90,7 @@ if(KESTOR_TESTS)
       COMMAND ${APPSTREAMCLI} validate --no-net ${KESTOR_METAINFO_FILE})
   endif()
   # The package built by make package (the Makefile's test target builds it
-  # and passes its folder as KESTOR_PACKAGE_DIR): unpacked and run under
+  # and passes its folder as KESTOR_PACKAGE_DIR): unpacked and clicked under
   # Xvfb.
   set(KESTOR_PACKAGE_DIR "" CACHE PATH "Folder of the .deb that the package test checks")
   find_program(DPKG_DEB dpkg-deb)
@@ -99,7 +99,8 @@ if(KESTOR_TESTS)
   if(KESTOR_PACKAGE_DIR AND DPKG_DEB AND XVFB AND XDOTOOL)
     add_test(NAME package
       COMMAND ${CMAKE_SOURCE_DIR}/tests/package_test.sh
-        ${KESTOR_PACKAGE_DIR} ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}/KESTOR_11.KSQ)
-    set_tests_properties(package PROPERTIES TIMEOUT 120)
+        ${KESTOR_PACKAGE_DIR} ${PROJECT_VERSION} ${CMAKE_BINARY_DIR}/KESTOR_11.KSQ
+        $<TARGET_FILE:kestor_x11_probe>)
+    set_tests_properties(package PROPERTIES TIMEOUT 400)
   endif()
 endif()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Usage: package_test.sh <folder of the .deb> <version> <KESTOR_11.KSQ>. The package's fields,
-# Depends and files; under Xvfb, from / and from an empty folder, a count opens the packaged data
-# file and "Quitter" ends it with status 0, nothing written; without X, one line and status 1.
+# Usage: package_test.sh <folder of the .deb> <version> <KESTOR_11.KSQ> <screen probe>. The
+# package's fields, Depends and files; the unpacked program under Xvfb (x11/clicks_test.sh); without
+# X, one line and status 1.
 set -euo pipefail
 source "$(dirname "$0")/x11/xvfb.sh"
 version=$2 arch=$(dpkg --print-architecture) id=org.kestor.Kestor share=$scratch/root/usr/share
@@ -36,20 +36,10 @@ command -v fc-match >/dev/null && for font in "Liberation Sans" "Liberation Seri
   owned "$(fc-match -f '%{file}' "$font")" "$font"
 done
 
-holds_data() { readlink /proc/"$app_pid"/fd/* 2>/dev/null | grep -qxF "$data"; }
-for cwd in / "$(mktemp -d -p "$scratch")"; do  # from an empty folder too
-  cd "$cwd" && run "$exe"
-  for _ in $(seq 10); do  # again until a count opened the file: the window may not be ready yet
-    holds_data || ! kill -0 "$app_pid" 2>/dev/null && break
-    x mousemove 600 400 sleep 0.2 mousemove 42 64 sleep 0.3 mousemove 210 160 sleep 0.2 \
-      click 1 sleep 0.5
-  done
-  holds_data || fail "[cwd $cwd] a count did not open $data: $(cat "$scratch/err")"
-  x mousemove 959 26 sleep 0.2 click 1
-  ended 10 || fail "[cwd $cwd] still running after a click on Quitter"
-  wait "$app_pid" || fail "[cwd $cwd] exit status $?: $(cat "$scratch/err")"
-  ! grep -q '' "$scratch/out" "$scratch/err" || fail "[cwd $cwd] wrote: $(cat "$scratch/"{out,err})"
-done
+# Clicked under Xvfb from an empty folder: a count from the packaged data file, and every kind
+# of click, ten times each; "Quitter" ends it with status 0, nothing written.
+(cd "$(mktemp -d -p "$scratch")" && "$(dirname "$0")/x11/clicks_test.sh" "$exe" "$4" 10 "$data") ||
+  fail "the unpacked program under Xvfb"
 "${on_x[@]}" env -u DISPLAY "$exe" >"$scratch/out" 2>"$scratch/err" && status=0 || status=$?
 [ "$status" = 1 ] && [ "$(wc -l <"$scratch/err")" = 1 ] && grep -q "no display" "$scratch/err" ||
   fail "without a display: status $status, wrote: $(cat "$scratch/out" "$scratch/err")"

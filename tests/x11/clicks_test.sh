@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Usage: clicks_test.sh <kestor> <probe> [tries]. Real X input: xdotool sends a move and the button
-# events after it with no delay, so that they reach the program together, as from a moving hand, a
-# one-pixel jitter or a tap. Each row must act on every try (10 by default), read back.
+# Usage: clicks_test.sh <kestor> <probe> <tries> <data file the first count must open>. Real X
+# input: xdotool sends a move and the button events after it with no delay, so that they reach the
+# program together, as from a moving hand, a one-pixel jitter or a tap. Each row must act on every
+# try, read back.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
-exe=$1 probe=("${on_x[@]}" "$2") tries=${3:-10} status=0 try=0
+exe=$1 probe=("${on_x[@]}" "$2") tries=$3 data=$4 status=0 try=0
 miss() { echo "MISSED, try $try: $*" >&2; status=1; }
 until_probe() {  # 1.5 s at most till the probe's colour of pixel "x,y" $3 is (=) or is not (!=) $2
   for _ in $(seq 30); do [ "$("${probe[@]}" "$3")" "$1" "$2" ] && return; sleep 0.05; done; false
@@ -26,6 +27,8 @@ row() { local what=$1; shift; x "$@" && panel_shown || miss "$what"; }  # the pa
 run "$exe" && sleep 0.5
 open_list 42 64 143,152 && slow_click 218 160  # one count; "Effacer" takes a click once it is over
 until slow_click $effacer && panel_shown; do [ $((++try)) -lt 20 ] || fail "no count made"; done
+{ readlink /proc/"$app_pid"/fd/* 2>/dev/null || true; } | grep -qxF "$data" ||
+  fail "the count did not open $data"
 for try in $(seq "$tries"); do
   row "Effacer, move and press together" mousemove $background sleep 0.2 mousemove $effacer click 1
   row "Effacer, press / 1-pixel move / release" mousemove $effacer sleep 0.25 mousedown 1 \
@@ -39,6 +42,8 @@ for try in $(seq "$tries"); do
 done
 slow_click 959 26
 ended 10 || fail "still running after a click on Quitter"
+wait "$app_pid" || fail "exit status $? after Quitter: $(cat "$scratch/err")"
+! grep -q '' "$scratch/out" "$scratch/err" || fail "it wrote: $(cat "$scratch/"{out,err})"
 for try in $(seq "$tries"); do  # Quitter, the click with one-pixel moves about it
   run "$exe" && sleep 0.5
   x mousemove $away sleep 0.2 mousemove 958 26 mousemove 960 27 mousemove 959 26 click 1
