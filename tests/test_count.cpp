@@ -47,7 +47,6 @@ TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
   } cases[] = {
       {"a pixel apart", "0.25\n0.25\n0.25\n0.25\n1000\n", 0, {{20, kRed}, {30, kRed}, {40, kRed}}},
       {"left edge, blanks", " \t67 \t\n1000\n", 1, {{2680, kBlue}}},
-      {"after a byte-order mark", "\357\273\27767\n1000\n", 1, {{2680, kBlue}}},
       {"before the left edge", "66.9975\n1000\n", 0, {{2679.9f, kRed}}},
       {"right edge", "317\n1000\n", 1, {{12680, kBlue}}},
       {"after the right edge", "317.0025\n1000\n", 0, {{12680.1f, kRed}}},
