@@ -2,7 +2,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QFontInfo>
-#include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -30,13 +29,12 @@ class ScreensTest : public KestorTest {
 TEST_F(ScreensTest, TheTitleIsWholeOnEveryMagnifiedScreen) {
   const float screens[][3] = {{2185, 1200, 2}, {2560, 1440, 2}, {3840, 2160, 2}, {7680, 4320, 4}};
   ScopedEnv zero("QT_SCALE_FACTOR", "0");  // no factor: the toolkit's own stays 1
-  for (const auto& [w, h, magnification] : screens) {
+  for (const auto& [w, h, scale] : screens) {
     SCOPED_TRACE(::testing::Message() << w << " x " << h);
     Start(w, h);
     const QImage title = Grab(k->TITRE);
     EXPECT_EQ(std::make_pair(ui::ScreenScale(), title.width()),
-              std::make_pair(int(magnification),
-                             int(std::lround(k->TITRE.Width() / 15) * magnification)));
+              std::make_pair(int(scale), int(std::lround(k->TITRE.Width() / 15) * scale)));
     const auto [first, last] = Ink(title, qRgb(192, 192, 255), true);
     EXPECT_TRUE(first >= 1 && last <= title.width() - 2) << first << " to " << last;
   }
@@ -58,13 +56,10 @@ TEST_F(ScreensTest, HiDpiDrawsTheSurfaceAtTheDevicesResolution) {
   EXPECT_EQ(axis + At(500, 200) + At(500, 199), "WRRW" + kBlue + kBlank);
 }
 
-// A list entry's ink spans that of its text in Liberation Sans at 4/3 pixels a
-// point from x 0 (no margin, no elision); bordered labels keep their size, their
-// text fills most of the line and touches neither top nor bottom border.
+// A list entry's ink is its text's in Liberation Sans at 4/3 pixels a point from x 0 (no margin,
+// no elision); bordered labels keep their size, their text over half the line, off both borders.
 TEST_F(ScreensTest, ListEntriesAndBorderedCaptionsAreWhole) {
-  const std::tuple<float, float, int> screens[] = {
-      {640, 480, 9}, {800, 600, 11}, {1024, 600, 11}, {1152, 864, 16}};
-  for (const auto& [w, h, points] : screens) {
+  for (const auto& [w, h, points] : {std::tuple{640, 480, 9}, {800, 600, 11}, {1152, 864, 16}}) {
     SCOPED_TRACE(::testing::Message() << w << " x " << h);
     Start(w, h);
     k->INFORMATION.FireMouseMove();
@@ -76,8 +71,7 @@ TEST_F(ScreensTest, ListEntriesAndBorderedCaptionsAreWhole) {
     QFont font("Liberation Sans");
     font.setPixelSize(static_cast<int>(std::lround(points * 4.0 / 3)));
     p.setFont(font);
-    p.drawText(QPointF(0, QFontMetricsF(font).ascent()),
-               QString::fromUtf8(" Radioactivité et comptage "));
+    p.drawText(QPointF(0, QFontMetricsF(font).ascent()), " Radioactivité et comptage ");
     p.end();
     EXPECT_EQ(Ink(entry, qRgb(224, 224, 224), true), Ink(own, qRgb(224, 224, 224), true));
     k->LANCER.FireMouseMove();
@@ -98,31 +92,21 @@ TEST_F(ScreensTest, ListEntriesAndBorderedCaptionsAreWhole) {
 // The screen is read once, at start-up (the toolkit's when none is injected): a
 // 4K projector plugged later changes nothing. Tooltips: sans face, none if disabled.
 TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUp) {
-  Start();
-  ui::seams::SetScreenTwips(0, 0);
+  ui::seams::Reset();  // no screen injected
   KESTOR_11 on_the_real_screen;
   const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
   EXPECT_EQ(QSize(on_the_real_screen.SurfaceWidth(), on_the_real_screen.SurfaceHeight()), screen);
   EXPECT_NE(screen, QSize(1024, 768));  // not the size assumed without a screen
   Start();
-  auto tooltip = [](ui::Widget& w) {
-    ui::Flush();
-    QWidget* v = w.peer()->view;
-    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), v->mapToGlobal(QPoint(2, 2)));
-    QCoreApplication::sendEvent(v, &help);
-    const std::string text = QToolTip::text().toStdString();
-    QToolTip::hideText();
-    return text;
-  };
-  const std::string disabled = tooltip(k->EFFACER);
+  auto tip = [](ui::Widget& w) { return w.peer()->view->toolTip().toStdString(); };  // as shown
+  const std::string disabled = tip(k->EFFACER);  // each handler's changes pushed on its return
   Run(3);
   ui::seams::SetScreenTwips(3840 * 15, 2160 * 15);
-  // The query near the right edge keeps its label inside the 1024 pixels.
-  k->FireMouseMove({1530 + 300 * 40.4f, k->POSHIST_I - 30.0f});
-  const float label_end = k->EFF1.Left() + k->EFF1.Width() + k->EFF1.Height();
+  k->FireMouseMove({1530 + 300 * 40.4f, k->POSHIST_I - 30.0f});  // a query near the right edge
+  const float label_end = k->EFF1.Left() + k->EFF1.Width() + k->EFF1.Height();  // inside 1024 px
   k->BANDE0();  // the strip cleared, its axis drawn to the right edge, one pixel thick
   EXPECT_EQ(std::make_tuple(At(1023, 200), At(1023, 201), ui::Peer::SurfaceOf(*k)->image.width(),
-                            disabled, tooltip(k->EFFACER),
+                            disabled, tip(k->EFFACER),
                             QFontInfo(QToolTip::font()).family().toStdString()),
             std::make_tuple(kBlue, kBlank, 1024, "", " Cliquez pour Effacer ", "Liberation Sans"));
   OpenPage(0);  // a page centred on the screen read at start-up
