@@ -49,7 +49,6 @@ void KESTOR_11::BLANCS_Click() {
   STAT_Image2.SetVisible(false);
   STAT_Image3.SetVisible(false);
   Label33.SetVisible(false);
-  INVISIBLE();
 }
 
 void KESTOR_11::INVISIBLE() {

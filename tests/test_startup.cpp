@@ -70,8 +70,9 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTheWindow
   EXPECT_EQ(seen,
             "(192,192,255)(255,0,0)(192,192,192)(192,192,192)(224,224,224)(255,255,192)(255,0,0)"
             "(192,192,192)(255,255,255)");
-  for (const ui::Widget* w : {&k->LANCER, &k->EFF1})  // a border
-    EXPECT_EQ(QColor(shot.pixel(Origin(*w) + QPoint(0, 5))), QColor(0, 0, 0)) << w->Name();
+  for (const ui::Widget* w : {&k->LANCER, &k->EFF1})  // a border, left and bottom
+    for (QPoint p : {QPoint(0, 5), QPoint(5, Px(w->Height()) - 1)})
+      EXPECT_EQ(QColor(shot.pixel(Origin(*w) + p)), QColor(0, 0, 0)) << w->Name();
   // Ink of the captions' and the logo's colours: the title dark blue, "Quitter" white,
   // "Effacer" disabled grey, the logo blue (stretched: more than the 512 pixels of its
   // 32 x 32 source), the rate red, the counts black, the mean dark green, the variance blue.
