@@ -95,11 +95,12 @@ TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
   QTest::mousePress(w, Qt::LeftButton, {}, entry0);
   QTest::mouseMove(w, entry3), QTest::mouseRelease(w, Qt::LeftButton, {}, entry3);
   EXPECT_EQ(k->SN_L, 11);
-  QTest::mouseMove(w, Centre(k->LANCER));  // a pressed entry: its text white on the highlight
+  QTest::mouseMove(w, Centre(k->LANCER));  // a pressed entry: its text white, its row highlighted
   QTest::mousePress(w, Qt::LeftButton, {}, entry0);
   const QImage list = Grab(k->LANCER_N);
   const QRect row0(0, 0, list.width(), int(k->LANCER_N.RowHeight() / 15));
   EXPECT_GT(CountOf(list, row0, qRgb(255, 255, 255)), 3);
+  EXPECT_EQ(QColor(list.pixel(1, 2)), QColor(48, 140, 198));  // the toolkit's highlight
   // The sigma symbol is stretched to its box, smoothly (not the nearest source pixels): blue in
   // each quarter of it.
   const QImage sigma = Grab(k->SIGMA2);
