@@ -40,7 +40,8 @@ TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
   // A value v is 40 v / rate twips, the window 2680 to 12680; one reaching
   // 15360 ends the count, lost; the file's end continues the count from its start.
   const struct {
-    const char *what, *values;
+    const char* what;
+    std::string values;
     int32_t count;
     std::vector<std::pair<float, std::string>> pulses;  // the last is where the count stops
     int32_t made = 1;                                   // counts of that value
@@ -55,6 +56,8 @@ TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
       // 4000, (15360 lost); the strip cleared, 3000. 4000, 12000, (16000); cleared, 8000, 12000.
       {"end lost", "100\n284\n75\n1000\n", 1, {{4000, kBlank}, {3000, kBlue}}, 2},
       {"end of file", "100\n200\n", 2, {{4000, kBlank}, {8000, kBlue}, {12000, kBlue}}, 2},
+      // The file's only value ends a full block, with no line end: read whole, nothing past it.
+      {"at a block's end", "250e\n" + std::string(65528, '\n') + "250", 1, {{10000, kBlue}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
