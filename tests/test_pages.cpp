@@ -109,6 +109,9 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
     targets[page == kStatistics ? 2 + p : (n / 5 + page) % 3]->FireClick();
     EXPECT_EQ(State(), k->SN_L >= 2 ? "00100+++ -1" : "00100+-+ -1");
   }
+  OpenPage(kAbout), k->BLANCS.FireClick(), OpenPage(kStatistics);  // the sheet back at the top
+  EXPECT_EQ(k->BLANCS.Top(), 0);
+  k->BLANCS.FireClick();
   k->SN_L = 2, k->EFFACER.SetEnabled(false);  // released over no entry: no page, nothing changes
   k->INFORMATION.FireClick(), k->INFOS.FireMouseUp();
   EXPECT_EQ(State(), "00100+-+ -1");

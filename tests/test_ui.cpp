@@ -1,5 +1,7 @@
 // The ui layer: measuring, lists, containers, clipping; real mouse events.
+#include <QApplication>
 #include <QListWidget>
+#include <QTimer>
 
 #include "fixture.h"
 #include "resources/sigma2.xpm"
@@ -60,6 +62,19 @@ TEST_F(UiTest, ListsShowWholeRowsOnEveryScreen) {
           << w << " x " << h << ", " << l->Name();
     }
   }
+}
+
+// Run, as the program starts: the window loaded and shown, then the event loop until the end,
+// after which the data file a count opened is closed.
+TEST_F(UiTest, RunShowsTheWindowAndClosesTheDataFileAtTheEnd) {
+  Start();
+  k = std::make_unique<KESTOR_11>();
+  bool shown = false;
+  QTimer::singleShot(0,
+                     [&] { Run(0), shown = k->peer()->view->isVisible(), QApplication::quit(); });
+  const int status = ui::Application::Run(*k);
+  EXPECT_EQ(std::make_tuple(status, shown, k->SN_L, ui::files::IsOpen(2)),
+            std::make_tuple(0, true, 1, false));
 }
 
 // Real mouse events through the toolkit, on the shown window.

@@ -330,7 +330,7 @@ class Application {
  public:
   Application(int& argc, char** argv);
   ~Application();
-  int Run(Form& form);
+  static int Run(Form& form);
   // Runs the form's Load handler and pushes the result to the toolkit,
   // without showing the window (tests); Run does this itself.
   static void LoadForm(Form& form);

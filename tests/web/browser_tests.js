@@ -69,9 +69,15 @@ const rate = (page) => h.clicks(page, {}, ['ACTIVITES', , 'ACTIV'], ['ACTIV', RA
 const grow = (page) => page.setViewport({width: 1600, height: 1000}).then(() => h.until(page, () =>
   Math.abs(document.querySelector('.kestor-stage').getBoundingClientRect().height - 1000) < 1));
 
-// Each page from the information list hides the quit command till it is closed.
-const pages = (...entries) => (page, t) => h.clicks(page, t, ...entries.flatMap((i) =>
-  [['INFORMATION', , 'INFOS'], ['INFOS', i, 'BLANCS', 'FIN'], ['BLANCS', , 'FIN', 'BLANCS']]));
+// Each page from the information list hides the quit command till it is closed; its pictures show.
+const pages = (...entries) => async (page, t) => {
+  for (const i of entries) {
+    await h.clicks(page, t, ['INFORMATION', , 'INFOS'], ['INFOS', i, 'BLANCS', 'FIN']);
+    await h.until(page, () => [...document.images].every((im) => !im.checkVisibility() ||
+      im.naturalWidth > 0));
+    await h.clicks(page, t, ['BLANCS', , 'FIN', 'BLANCS']);
+  }
+};
 
 // Quitter in a tab a script opened: the page ends, takes no input, then closes (its close held).
 async function quit(page) {

@@ -15,7 +15,6 @@
 #include <thread>
 
 #include "ui/qt/internal.h"
-#include "ui/textfile.h"
 
 namespace ui {
 
@@ -219,8 +218,7 @@ int Application::Run(Form& form) {
   if (Ended()) return 0;
   ShowForm(form);
   if (Ended()) return 0;
-  QApplication::exec();
-  files::CloseAll();
+  QApplication::exec();  // returns once the end has closed the files and the window
   return 0;
 }
 

@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "internal.h"
-#include "ui/textfile.h"
 
 namespace ui {
 
@@ -182,8 +181,7 @@ int Application::Run(Form& form) {
     emscripten_sleep(4);
     Pump();
   }
-  files::CloseAll();
-  return 0;
+  return 0;  // the end has closed the files
 }
 
 }  // namespace ui
