@@ -12,10 +12,9 @@ namespace {
 constexpr int16_t kLastClass = 50;
 constexpr int16_t kLastRedrawnClass = 40;
 
-// Draws the bar of class cls in color at the current scale, with offset as
-// its loop counter (-TRAIT_I to +TRAIT_I, left at TRAIT_I + 1). A class
-// outside 0 to 50 has no bar: nothing is drawn and offset is untouched.
-void DrawBar(KESTOR_11& k, int16_t cls, int16_t& offset, ui::Rgb color) {
+// Draws the bar of class cls in color at the current scale. A class outside
+// 0 to 50 has no bar: nothing is drawn.
+void DrawBar(KESTOR_11& k, int16_t cls, ui::Rgb color) {
   if (cls < 0 || cls > kLastClass) return;
   const int32_t raised = arith::Mul<int32_t>(k.EFFECTIF_L[static_cast<size_t>(cls)], 200);
   const float top = k.POSHIST_I - raised * k.ECHELLE_S;
@@ -37,23 +36,21 @@ void DrawBar(KESTOR_11& k, int16_t cls, int16_t& offset, ui::Rgb color) {
           k.ECHHORIZ_S);
   }
   k.VerticalLines(a.xs.data(), static_cast<int>(a.xs.size()), k.POSHIST_I, top, color);
-  // The offset counter ends where the loop over the lines leaves it.
-  offset = arith::Saturate<int16_t>(k.TRAIT_I < 0 ? -static_cast<int>(k.TRAIT_I) : k.TRAIT_I + 1);
 }
 
 }  // namespace
 
 // Bars of classes 0 to 40, light blue, over whatever is drawn; K_I counts
-// the classes and A_I the offsets (41 and TRAIT_I + 1 afterwards).
+// the classes.
 void KESTOR_11::TRACEHISTO() {
   TRACER_BARRES(ui::QBColor(9));
 }
 
 void KESTOR_11::TRACER_BARRES(ui::Rgb color) {
-  for (K_I = 0; K_I <= kLastRedrawnClass; ++K_I) DrawBar(*this, K_I, A_I, color);
+  for (K_I = 0; K_I <= kLastRedrawnClass; ++K_I) DrawBar(*this, K_I, color);
 }
 
-// The bar of class k in color, with K_I as the offset counter.
+// The bar of class k in color.
 void KESTOR_11::TRACE_BARRE(int16_t k, ui::Rgb color) {
-  DrawBar(*this, k, K_I, color);
+  DrawBar(*this, k, color);
 }

@@ -186,7 +186,7 @@ class KESTOR_11 : public ui::Form {
   void Form_MouseMove(float x, float y);
   // Draws the bar of class k (121 vertical lines) at the current scale.
   void TRACE_BARRE(int16_t k, ui::Rgb color);
-  // Draws the bars of classes 0 to 40 in one colour (K_I class, A_I offset).
+  // Draws the bars of classes 0 to 40 in one colour (K_I counts the classes).
   void TRACER_BARRES(ui::Rgb color);
 
   // pages/

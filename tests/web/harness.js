@@ -45,7 +45,8 @@ const waitFor = (page, name, text = null) => until(page, (s, c, el = document.qu
 
 // The page shows the desktop's window (geometry.cpp's lines split at tabs): the same widgets (in
 // order; rectangle in CSS pixels within one; label text) and surface: each pixel the desktop has
-// amid one colour (3 x 3, or wider for a larger radius) is that colour, but for `allowed` of them.
+// amid one colour (3 x 3, or wider for a larger radius; the edges too) is that colour, but for
+// `allowed` of them.
 async function sameAsDesktop(page, [[w, h, rgb], ...widgets], radius = 1, allowed = 0) {
   const [bad, wrong] = await page.evaluate((w, h, rgb, widgets, r) => {
     const stage = document.querySelector('.kestor-stage'), o = stage.getBoundingClientRect();
@@ -61,10 +62,10 @@ async function sameAsDesktop(page, [[w, h, rgb], ...widgets], radius = 1, allowe
     const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data, n = 2 * r + 1;
     const px = (x, y, k = (y * c.width + x) * s * 4) => d[k] << 16 | d[k + 1] << 8 | d[k + 2];
     const want = (x, y) => parseInt(rgb.substr((y * w + x) * 6, 6), 16);
-    for (let y = r; y + r < h; ++y)
-      for (let x = r, v; x + r < w; ++x)
-        if (px(x, y) !== (v = want(x, y)) &&
-            [...Array(n * n)].every((_, j) => want(x + j % n - r, y + (j - j % n) / n - r) === v))
+    for (let y = 0; y < h; ++y)  // neighbours beyond the edges left out
+      for (let x = 0, v; x < w; ++x)
+        if (px(x, y) !== (v = want(x, y)) && [...Array(n * n)].every((_, j, __, i = x + j % n - r,
+          k = y + (j - j % n) / n - r) => i < 0 || k < 0 || i >= w || k >= h || want(i, k) === v))
           wrong.push(`(${x},${y}) ${px(x, y).toString(16)} not ${v.toString(16)}`);
     return [bad, wrong];
   }, +w, +h, rgb, widgets, radius);

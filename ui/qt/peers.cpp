@@ -35,12 +35,10 @@ class ClickRouter {
  public:
   void Press(QMouseEvent* e) {
     NoteInput(e->timestamp());
-    e->accept();
     if (e->button() == Qt::LeftButton) pressed_ = !HeldAt(e->timestamp());
   }
   void Release(QWidget* self, Widget* model, QMouseEvent* e) {
     NoteInput(e->timestamp());
-    e->accept();
     if (e->button() != Qt::LeftButton) return;
     bool click = pressed_ && self->rect().contains(e->position().toPoint());
     pressed_ = false;
@@ -207,7 +205,6 @@ class ListView : public QListWidget {
  protected:
   void mousePressEvent(QMouseEvent* e) override {
     NoteInput(e->timestamp());
-    e->accept();
     if (e->button() != Qt::LeftButton) return;
     pressed_ = Live() && !HeldAt(e->timestamp());
     if (!pressed_) return;
@@ -256,7 +253,6 @@ class FormView : public RoutedView {
  protected:
   void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
-    p.fillRect(e->rect(), Qt::white);
     if (model_) Peer::PaintSurface(*static_cast<Form*>(model_), p, e->rect());
   }
   void closeEvent(QCloseEvent* e) override {
