@@ -93,13 +93,12 @@ struct Row {
   Top top;
 };
 
-// Gives `line` a text in the window's face, normal weight, at `points`,
-// with auto-size on, so that its width and height measure the text.
+// Gives `line` a text in the window's face at `points`, with auto-size on,
+// so that its width and height measure the text (no line is ever bold).
 inline void SetText(KESTOR_11& k, ui::Label& line, const std::string& text, float points) {
   line.SetAutoSize(true);
   line.SetCaption(text);
   line.SetFontName(k.FontName());
-  line.SetFontBold(false);
   line.SetFontSize(points);
 }
 
@@ -109,8 +108,7 @@ inline void Place(KESTOR_11& k, const Row& row, float points) {
   SetText(k, line, row.text, points);
   switch (row.left.rule) {
     case Left::Rule::Centred:
-      line.SetAutoSize(false);  // keeps the measured height; the width becomes the sheet's
-      line.SetLeft(0);
+      line.SetLeft(0);  // the measured height kept, the width the sheet's
       line.SetWidth(k.BLANCS.Width());
       break;
     case Left::Rule::Zero:

@@ -108,6 +108,7 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTheWindow
                   fin - 3 * line - x0 ||
               Measure(k->TITRE.Caption(), up, false, "Times New Roman", true) > logo - line / 4);
   EXPECT_NEAR(k->TITRE.Left() - x0, fin - (k->TITRE.Left() + k->TITRE.Width()), 0.01);
+  EXPECT_FLOAT_EQ(k->TITRE.Top(), (bar - k->TITRE.Height()) / 2);  // centred in the bar too
   EXPECT_EQ(BoxOf(k->Label34), Box(Measure("  Lancer  ", f), bar, Measure("  Arrêter  ", f), line));
   float left = 0, centre[4], *next = centre;  // the commands side by side
   for (auto [c, text] : {std::pair{&k->LANCER, "  Lancer  "}, std::pair{&k->EFFACER, "  Effacer  "},
