@@ -48,6 +48,8 @@ const series = (entry) => async (page, t) => {
     !el.querySelector('.kestor-selected')), 'a right click leaves the list open, unselected');
   await h.clicks(page, t, ['LANCER_N', entry, 'LANCER']);
   await h.sameAsDesktop(page, desktop(t, ...CLOCK, RATE_4, entry), ...t.near);
+  h.expect(await page.$eval('[data-name="EFFACER"]', (el) => el.title) === ' Cliquez pour Effacer ',
+    'once enabled, "Effacer" has its tooltip');
 };
 const count = series(COUNT_1), series200 = series(COUNT_200), series1000 = series(COUNT_1000);
 
