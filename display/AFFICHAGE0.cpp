@@ -30,7 +30,6 @@ void KESTOR_11::AFFICHAGE0() {
   const float EH = ECHHORIZ_S, EV = ECHVERTI_S;
 
   // 1-2: rate caption; the count value follows it at one label height.
-  ACTIVIT.SetVisible(false);
   ACTIVIT.SetCaption(" Taux de comptage =" + ui::Str(TAUX()) + " imp/s ");
   N1COMPTE.SetLeft(ACTIVIT.Left() + ACTIVIT.Width() + ACTIVIT.Height());
 
