@@ -119,3 +119,14 @@ std::string KestorTest::Flags(std::initializer_list<const ui::Widget*> widgets) 
   for (const ui::Widget* w : widgets) s += w->Shown() ? '1' : '0';
   return s;
 }
+
+std::string KestorTest::ShownNames() const {
+  std::vector<std::string> names;
+  for (const ui::Container* c : std::initializer_list<const ui::Container*>{k.get(), &k->Picture1})
+    for (const ui::Widget* w : c->Children())
+      if (w->Shown()) names.push_back(w->Name());
+  std::sort(names.begin(), names.end());
+  std::string s;
+  for (const std::string& n : names) s += n + " ";
+  return s;
+}

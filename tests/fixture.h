@@ -77,6 +77,8 @@ class KestorTest : public ::testing::Test {
   // Captions joined by "|"; 1 or 0 for each widget shown or not.
   static std::string Captions(std::initializer_list<const ui::Label*> labels);
   static std::string Flags(std::initializer_list<const ui::Widget*> widgets);
+  // The names of the widgets shown in the window and its title bar, sorted.
+  std::string ShownNames() const;
   void ChooseRate(int entry, bool confirm = false);
   void OpenPage(int entry);
   // A text's width (or height) in a face and size, measured by a label of its own.

@@ -5,18 +5,6 @@ class ControlsTest : public KestorTest {
  protected:
   // Over the bars at class c (reference screen: class 0 at 1530 twips, 300 a class).
   void Move(double c) { k->FireMouseMove({static_cast<float>(1530 + c * 300), 9200}); }
-  // The names of the widgets shown in the window and its title bar, sorted.
-  std::string ShownNames() {
-    std::vector<std::string> names;
-    for (const ui::Container* c :
-         std::initializer_list<const ui::Container*>{k.get(), &k->Picture1})
-      for (const ui::Widget* w : c->Children())
-        if (w->Shown()) names.push_back(w->Name());
-    std::sort(names.begin(), names.end());
-    std::string s;
-    for (const std::string& n : names) s += n + " ";
-    return s;
-  }
 };
 
 // What each step leaves shown, where the count value stands after the rate label, and the
