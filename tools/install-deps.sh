@@ -16,7 +16,7 @@ packages=(
   xvfb xauth
   desktop-file-utils appstream xdotool
   locales
-  emscripten chromium nodejs python3
+  emscripten chromium firefox-esr webkit2gtk-driver nodejs python3
 )
 
 missing=()
