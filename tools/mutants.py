@@ -165,6 +165,11 @@ def main():
     signal.signal(signal.SIGINT, lambda *a: (restore(), sys.exit(130)))
     signal.signal(signal.SIGTERM, lambda *a: (restore(), sys.exit(143)))
     results = []
+
+    def dump():  # after every fault, so an interrupted run keeps what it found
+        json.dump(results, open(os.path.join(build, "mutants.json"), "w"), indent=1,
+                  ensure_ascii=False)
+
     try:
         for f, site in pool:
             if len(results) >= args.n:
@@ -194,14 +199,13 @@ def main():
                      after=plant(lines, site)[i].strip() or "(line removed)",
                      status="killed" if failed else "SURVIVED", failed=failed)
             results.append(r)
+            dump()
             print(f"{len(results):3d} {r['status']:8s} {r['where']:34s} {name:18s} "
                   f"{r['before'][:50]} ({time.time() - t0:.0f} s)", flush=True)
     finally:
         restore()
         sh(f"cmake --build {build}", env=env)
 
-    json.dump(results, open(os.path.join(build, "mutants.json"), "w"), indent=1,
-              ensure_ascii=False)
     killed = sum(r["status"] == "killed" for r in results)
     for r in results:
         if r["status"] == "SURVIVED":

@@ -4,7 +4,6 @@
 // more at start-up than the decoding. The others are PNG resources, decoded
 // when first shown; their size is read from the PNG header.
 #include <QFile>
-#include <QImageReader>
 #include <QPixmap>
 #include <cstring>
 #include <iterator>
@@ -40,13 +39,11 @@ QSize PictureSize(const std::string& name) {
   // A PNG file starts with its signature and its header chunk, which holds
   // the width and the height (big-endian).
   QFile file(":/" + Q(name));
-  if (!file.open(QIODevice::ReadOnly)) return QSize();
-  const QByteArray head = file.read(24);
+  const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(24) : QByteArray();
   int w = 0, h = 0;
-  if (PngSize(reinterpret_cast<const unsigned char*>(head.constData()),
-              static_cast<size_t>(head.size()), w, h))
-    return QSize(w, h);
-  return QImageReader(":/" + Q(name)).size();
+  const bool png = PngSize(reinterpret_cast<const unsigned char*>(head.constData()),
+                           static_cast<size_t>(head.size()), w, h);
+  return png ? QSize(w, h) : QSize();
 }
 
 bool PicturePixels(const std::string& name, int& width, int& height) {
