@@ -251,6 +251,12 @@ void Form::SetMousePointer(Pointer p) {
   Assign(pointer_, p);
 }
 
+void Form::FireKeyDown(Shortcut s) {
+  if (S().ended || !KeyDown) return;
+  auto h = KeyDown;
+  Dispatch([&h, s] { h(s); });
+}
+
 void Form::CloseRequested() {
   alive_ = false;
   // Outside a handler nothing will look at the flag: end now. Inside one

@@ -120,6 +120,22 @@ float Timer() {
   return static_cast<float>(ms / 1000.0);
 }
 
+DateTime Now() {
+  if (S().now) return S().now();
+  int v[6];
+  EM_ASM(
+      {
+        var d = new Date();
+        [
+          d.getFullYear(), d.getMonth() + 1, d.getDate(), d.getHours(), d.getMinutes(),
+          d.getSeconds()
+        ]
+            .forEach(function(v, i) { HEAP32[($0 >> 2) + i] = v; });
+      },
+      v);
+  return DateTime{v[0], v[1], v[2], v[3], v[4], v[5]};
+}
+
 // Waiting gives the thread back to the browser.
 void Sleep(int milliseconds) {
   if (S().clock || milliseconds <= 0) return;
