@@ -126,11 +126,13 @@ DateTime Now() {
   EM_ASM(
       {
         var d = new Date();
-        [
-          d.getFullYear(), d.getMonth() + 1, d.getDate(), d.getHours(), d.getMinutes(),
-          d.getSeconds()
-        ]
-            .forEach(function(v, i) { HEAP32[($0 >> 2) + i] = v; });
+        var at = $0 >> 2;
+        HEAP32[at] = d.getFullYear();
+        HEAP32[at + 1] = d.getMonth() + 1;
+        HEAP32[at + 2] = d.getDate();
+        HEAP32[at + 3] = d.getHours();
+        HEAP32[at + 4] = d.getMinutes();
+        HEAP32[at + 5] = d.getSeconds();
       },
       v);
   return DateTime{v[0], v[1], v[2], v[3], v[4], v[5]};
