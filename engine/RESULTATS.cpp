@@ -31,7 +31,6 @@ std::string KESTOR_11::RESULTATS(char sep, const ui::DateTime& at) const {
                 at.hour, at.minute, at.second);
   const bool counted = SN_L > 0;
   std::string out;
-  out.reserve(300 + 12 * (EFFECTIF_L.size() + VALEURS_I.size()));
   const auto line = [&](const std::string& a, const std::string& b) {
     out.append(a).append(1, sep).append(b).append(1, '\n');
   };

@@ -1,8 +1,9 @@
 // The runner, stopped from the yield hook; the pause. Every count of "100 200 250"
 // at 1 imp/s is 2, pulses at pixels 267 and 800 of strip row 190 (axis row 200).
 #include <QClipboard>
+#include <QFileDialog>
 #include <QRegularExpression>
-#include <QStandardPaths>
+#include <QTimer>
 
 #include "fixture.h"
 
@@ -156,23 +157,35 @@ TEST_F(KestorTest, CtrlCCopiesAndCtrlSSavesEveryCountTheHistogramAndTheLabelsFig
   EXPECT_EQ(copied(), results("16", 51));
   EXPECT_EQ(Captions({&k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1}),
             " Nombre de comptages = 51 | Nmoyen = " + mean + " | = " + square + " ");
-  // Saved where the dialog says: a folder fails, said in one line; cancelled, nothing is said.
+  // A folder fails, said in one line; cancelled, nothing is said; the toolkit's dialog offers the
+  // dated name in the documents folder (the home folder without one), adds ".csv" to a name typed.
+  const std::string home = ScratchDir(), name = "/kestor-2026-12-07-09h05.csv";
+  ScopedEnv at_home("HOME", home.c_str());
   std::vector<std::string> proposed;
-  const std::string to[] = {ScratchDir(), "", ScratchDir() + "/saved.csv"};
+  const std::string to[] = {ScratchDir(), ""};
   ui::seams::SetSaveDialog(
       [&](const std::string& path) { return proposed.push_back(path), to[proposed.size() - 1]; });
   testing::internal::CaptureStderr();
-  key(Qt::Key_S), key(Qt::Key_S), key(Qt::Key_S);
+  key(Qt::Key_S), key(Qt::Key_S);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(said.substr(0, said.find(':', 8) + 1) +
                 std::to_string(std::count(said.begin(), said.end(), '\n')),
             "kestor: the file " + ScratchDir() + " could not be saved:1");
-  std::ifstream saved(ScratchDir() + "/saved.csv", std::ios::binary);
+  ui::seams::SetSaveDialog({}), std::filesystem::create_directory(home + "/Documents");
+  std::function<void()> answer = [&] {  // once the dialog shows
+    auto* dialog = k->peer()->view->findChild<QFileDialog*>();
+    if (!dialog || !dialog->isVisible()) return QTimer::singleShot(0, answer);
+    proposed.push_back(dialog->selectedFiles().value(0).toStdString());
+    dialog->selectFile(QString::fromStdString(ScratchDir() + "/typed"));
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, on the name typed
+  };
+  QTimer::singleShot(0, answer);
+  key(Qt::Key_S);
+  std::ifstream saved(ScratchDir() + "/typed.csv", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
             "\xEF\xBB\xBF" + results("16", 51, ';'));
-  const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   EXPECT_EQ(proposed,
-            std::vector<std::string>(3, docs.toStdString() + "/kestor-2026-12-07-09h05.csv"));
+            std::vector<std::string>({home + name, home + name, home + "/Documents" + name}));
   k->EFFACER.FireClick(), k->OUI.FireClick();  // a clearing forgets the counts
   key(Qt::Key_C);
   EXPECT_EQ(copied(), results("16", 0));

@@ -1,6 +1,7 @@
 // What the program hands over to the rest of the desktop: a text on the
 // clipboard, a file through the toolkit's standard save dialog.
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QSaveFile>
@@ -35,9 +36,10 @@ void SetClipboard(const std::string& text) {
 // The bytes go to a temporary file beside the chosen one, renamed over it
 // once all are written: a failed save leaves a file of that name as it was.
 void SaveFile(const std::string& name, const std::string& bytes) {
-  const std::string path =
-      AskPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString() +
-              "/" + name);
+  // In the documents folder, or the home folder on a system without one.
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!QDir(folder).exists()) folder = QDir::homePath();
+  const std::string path = AskPath(folder.toStdString() + "/" + name);
   if (path.empty()) return;
   QSaveFile file(QString::fromStdString(path));
   const auto size = static_cast<qint64>(bytes.size());
