@@ -252,9 +252,8 @@ void Form::SetMousePointer(Pointer p) {
 }
 
 void Form::FireKeyDown(Shortcut s) {
-  if (S().ended || !KeyDown) return;
-  auto h = KeyDown;
-  Dispatch([&h, s] { h(s); });
+  auto h = KeyDown;  // after the end, Dispatch runs nothing
+  if (h) Dispatch([&h, s] { h(s); });
 }
 
 void Form::CloseRequested() {
