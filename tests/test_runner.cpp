@@ -179,6 +179,7 @@ TEST_F(KestorTest, CtrlCCopiesAndCtrlSSavesEveryCountTheHistogramAndTheLabelsFig
     auto* dialog = k->peer()->view->findChild<QFileDialog*>();
     if (!dialog || !dialog->isVisible()) return QTimer::singleShot(0, answer);
     proposed.push_back(dialog->selectedFiles().value(0).toStdString());
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
     dialog->selectFile(QString::fromStdString(ScratchDir() + "/typed"));
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, on the name typed
   };

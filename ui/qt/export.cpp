@@ -23,8 +23,8 @@ std::string AskPath(const std::string& proposed) {
                      QStringLiteral("Fichier CSV (*.csv)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("csv"));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
-  return dialog.selectedFiles().first().toStdString();
+  if (dialog.exec() != QDialog::Accepted) return "";
+  return dialog.selectedFiles().value(0).toStdString();
 }
 
 }  // namespace
