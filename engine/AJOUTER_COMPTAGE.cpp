@@ -1,6 +1,6 @@
 // Adding a count to the statistics: number of counts, histogram class, sum,
 // mean x 100, sum of squares, square of the e.q.m. and its x 100 form, in
-// that order.
+// that order; the count's value is kept after those before it.
 //
 // A count above 50 has no histogram class: it still enters the number of
 // counts, the sums, the mean and the e.q.m. (so they stay true), but no class
@@ -23,4 +23,5 @@ void KESTOR_11::AJOUTER_COMPTAGE() {
   const double s1 = S1_L;
   VAR1_D = (S2N1_D - s1 * s1 / SN_L) / SN_L;
   VAR1_L = arith::Round<int32_t>(VAR1_D * 100.0);
+  VALEURS_I.push_back(arith::Saturate<int16_t>(n));
 }

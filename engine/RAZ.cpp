@@ -1,6 +1,6 @@
-// RAZ: empties the histogram and the statistics, makes the chosen rate the
-// rate in force and repaints the panel. The mean and e.q.m. members keep
-// their values; their labels stay hidden until the next count.
+// RAZ: empties the histogram, the statistics and the counts kept, makes the
+// chosen rate the rate in force and repaints the panel. The mean and e.q.m.
+// members keep their values; their labels stay hidden until the next count.
 #include "window/KESTOR_11.h"
 
 void KESTOR_11::RAZ() {
@@ -13,5 +13,6 @@ void KESTOR_11::RAZ() {
   S2N1_D = 0;
   SN_L = 0;
   S1_L = 0;
+  VALEURS_I.clear();
   AFFICHAGE0();
 }

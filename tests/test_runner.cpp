@@ -1,5 +1,10 @@
 // The runner, stopped from the yield hook; the pause. Every count of "100 200 250"
 // at 1 imp/s is 2, pulses at pixels 267 and 800 of strip row 190 (axis row 200).
+#include <QClipboard>
+#include <QFileDialog>
+#include <QRegularExpression>
+#include <QTimer>
+
 #include "fixture.h"
 
 class RunnerTest : public KestorTest {
@@ -97,4 +102,95 @@ TEST_F(RunnerTest, TheContinuousRunPausesTwoSecondsEvenAcrossMidnightCyclesItsCo
     k->PAUSE2();
     EXPECT_EQ(std::make_tuple(readings, last), std::make_tuple(count, end)) << start;
   }
+}
+
+// The results the keys hand over, derived here from the file's values and the counting rules:
+// at 16 imp/s a value v moves the pulse 2.5 v twips, one reaching 15360 ends the count (lost),
+// one in [2680, 12680] is counted; figures in hundredths, no trailing 0, no 0 before the point.
+TEST_F(KestorTest, CtrlCCopiesAndCtrlSSavesEveryCountTheHistogramAndTheLabelsFigures) {
+  std::string file, mean, square;
+  std::vector<int> values, counts;
+  for (int i = 0; i < 97; ++i) values.push_back(int(-250 * std::log((i * 37 % 97 + .5) / 97)));
+  for (int v : values) file += std::to_string(v) + "\n";
+  for (size_t at = 0; counts.size() < 51;) {
+    double pulse = 0, b = 0;
+    for (counts.push_back(0); (b = pulse + 2.5 * values[at++ % 97]) < 15360; pulse = b)
+      counts.back() += b >= 2680 && b <= 12680;
+  }
+  const auto figure = [](double v) {
+    return QString::number(std::round(v * 100) / 100, 'g', 15)
+        .remove(QRegularExpression("^0(?=\\.)"));
+  };
+  const auto results = [&](const std::string& rate, size_t n,
+                           char sep = '\t') {  // of the first n counts
+    std::array<int, 51> classes{};
+    double sum = 0, squares = 0;
+    for (size_t i = 0; i < n; ++i) ++classes[size_t(counts[i])], sum += counts[i];
+    for (size_t i = 0; i < n; ++i) squares += std::pow(counts[i] - sum / n, 2);
+    mean = n ? figure(sum / n).toStdString() : "",
+    square = n ? figure(squares / n).toStdString() : "";
+    std::string s = "KESTOR|2026-12-07 09:05:03\nTaux de comptage (imp/s)|" + rate +
+                    "\nNombre de comptages|" + std::to_string(n) + "\nNmoyen|" + mean + "\nσ²|" +
+                    square + "\n\nClasse|Effectif\n";
+    const auto row = [&](size_t a, int b) {
+      s += std::to_string(a) + "|" + std::to_string(b) + "\n";
+    };
+    for (size_t c = 0; c <= 50; ++c) row(c, classes[c]);
+    s += "\nNuméro|Valeur\n";
+    for (size_t i = 0; i < n; ++i) row(i + 1, counts[i]);
+    return std::replace(s.begin(), s.end(), '|', sep), s;
+  };
+  Start(1024, 768, {WriteScratchFile("spread.ksq", file)});
+  ui::seams::SetNow([] { return ui::DateTime{2026, 12, 7, 9, 5, 3}; });
+  QWindow* window = Show();
+  const auto key = [&](Qt::Key letter) { QTest::keyClick(window, letter, Qt::ControlModifier); };
+  const auto copied = [] { return QGuiApplication::clipboard()->text().toStdString(); };
+  key(Qt::Key_C);
+  EXPECT_EQ(copied(), results("1", 0));  // no count yet: the headers, no table
+  ChooseRate(5);
+  ui::seams::SetYieldHook([&, yields = 0]() mutable {  // a copy during the series: its 10 counts
+    if (++yields == 10) k->FireKeyDown(ui::Shortcut::Copy);
+  });
+  Run(5), Run(0);
+  EXPECT_EQ(copied(), results("16", 10));
+  key(Qt::Key_C);
+  EXPECT_EQ(copied(), results("16", 51));
+  EXPECT_EQ(Captions({&k->NBCOMPTAGE, &k->N1MOYEN, &k->VARI1}),
+            " Nombre de comptages = 51 | Nmoyen = " + mean + " | = " + square + " ");
+  // A folder fails, said in one line; cancelled, nothing is said; the toolkit's dialog offers the
+  // dated name in the documents folder (the home folder without one), adds ".csv" to a name typed.
+  const std::string home = ScratchDir(), name = "/kestor-2026-12-07-09h05.csv";
+  ScopedEnv at_home("HOME", home.c_str());
+  std::vector<std::string> proposed;
+  const std::string to[] = {ScratchDir(), ""};
+  ui::seams::SetSaveDialog(
+      [&](const std::string& path) { return proposed.push_back(path), to[proposed.size() - 1]; });
+  testing::internal::CaptureStderr();
+  key(Qt::Key_S), key(Qt::Key_S);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.substr(0, said.find(':', 8) + 1) +
+                std::to_string(std::count(said.begin(), said.end(), '\n')),
+            "kestor: the file " + ScratchDir() + " could not be saved:1");
+  ui::seams::SetSaveDialog({}), std::filesystem::create_directory(home + "/Documents");
+  // An earlier test's end of program told the toolkit's loops to quit: an application loop run
+  // once forgets it, or the dialog's own loop would end at once.
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); }), QCoreApplication::exec();
+  std::function<void()> answer = [&] {  // once the dialog shows
+    auto* dialog = k->peer()->view->findChild<QFileDialog*>();
+    if (!dialog || !dialog->isVisible()) return QTimer::singleShot(0, answer);
+    proposed.push_back(dialog->selectedFiles().value(0).toStdString());
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+    dialog->selectFile(QString::fromStdString(ScratchDir() + "/typed"));
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own, on the name typed
+  };
+  QTimer::singleShot(0, answer);
+  key(Qt::Key_S);
+  std::ifstream saved(ScratchDir() + "/typed.csv", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+            "\xEF\xBB\xBF" + results("16", 51, ';'));
+  EXPECT_EQ(proposed,
+            std::vector<std::string>({home + name, home + name, home + "/Documents" + name}));
+  k->EFFACER.FireClick(), k->OUI.FireClick();  // a clearing forgets the counts
+  key(Qt::Key_C);
+  EXPECT_EQ(copied(), results("16", 0));
 }

@@ -32,6 +32,8 @@ struct State {
   double seam_ratio = 1;
   std::function<float()> clock;
   std::function<double()> steady;  // monotonic milliseconds; empty: the real clock
+  std::function<DateTime()> now;
+  std::function<std::string(const std::string&)> save_dialog;
   std::vector<std::string> data_files;
   Handler yield_hook;
 

@@ -181,6 +181,12 @@ void SetSteadyClock(std::function<double()> milliseconds) {
 void SetClock(std::function<float()> clock) {
   S().clock = std::move(clock);
 }
+void SetNow(std::function<DateTime()> now) {
+  S().now = std::move(now);
+}
+void SetSaveDialog(std::function<std::string(const std::string&)> dialog) {
+  S().save_dialog = std::move(dialog);
+}
 void SetDataFileCandidates(std::vector<std::string> paths) {
   S().data_files = std::move(paths);
 }

@@ -34,6 +34,9 @@ Rgb QBColor(int index);
 enum class Align { Left, Center };
 enum class Pointer { Arrow, Hourglass };
 enum class Kind { Form, Label, PictureBox, ListBox, Image };
+// The platform's copy and save shortcuts: Ctrl+C and Ctrl+S (in a browser
+// on a Mac keyboard, ⌘C and ⌘S too).
+enum class Shortcut { Copy, Save };
 
 // Mouse event arguments: x and y in twips, relative to the widget itself
 // (no handler asks which button or key was held: only the left button acts).
@@ -302,6 +305,10 @@ class Form : public Container {
 
   // Load handler, run once before the window is first shown.
   Handler Load;
+  // The copy or save shortcut pressed while the window has the keyboard;
+  // delivered as a click is, also between the counts of a run.
+  std::function<void(Shortcut)> KeyDown;
+  void FireKeyDown(Shortcut s);
   // True until the window has been closed by the user or the window manager.
   bool Alive() const { return alive_; }
   // Called by the toolkit side when the window is asked to close.
@@ -364,6 +371,20 @@ void DoEvents();
 
 // Time of day in seconds since midnight, with fraction.
 float Timer();
+// The local date and time now.
+struct DateTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+DateTime Now();
+
+// Puts a text on the clipboard (the system's; in a browser, the page's).
+void SetClipboard(const std::string& text);
+// Offers bytes as a file of that name: on the desktop the standard save
+// dialog, proposing the name in the user's documents folder, then the
+// chosen file written whole or left as it was; in a browser a download of
+// that name. A file that cannot be written is said in one line on the
+// standard error; nothing else changes.
+void SaveFile(const std::string& name, const std::string& bytes);
 // Sleeps between polls of the clock; does nothing while a test clock is set.
 void Sleep(int milliseconds);
 
@@ -409,6 +430,11 @@ void SetYieldHook(Handler hook);
 // Monotonic milliseconds (display frames, the time of handlers against the
 // time stamps of input); an empty function restores the real clock.
 void SetSteadyClock(std::function<double()> milliseconds);
+// The date and time Now() gives; an empty function restores the real clock.
+void SetNow(std::function<DateTime()> now);
+// Stands for the desktop's save dialog: given the path proposed, returns the
+// path chosen, or "" for a cancelled dialog; empty restores the dialog.
+void SetSaveDialog(std::function<std::string(const std::string&)> dialog);
 // Forgets a recorded end of program and restores every seam.
 void Reset();
 }  // namespace seams

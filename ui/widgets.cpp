@@ -251,6 +251,11 @@ void Form::SetMousePointer(Pointer p) {
   Assign(pointer_, p);
 }
 
+void Form::FireKeyDown(Shortcut s) {
+  auto h = KeyDown;  // after the end, Dispatch runs nothing
+  if (h) Dispatch([&h, s] { h(s); });
+}
+
 void Form::CloseRequested() {
   alive_ = false;
   // Outside a handler nothing will look at the flag: end now. Inside one

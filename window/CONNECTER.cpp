@@ -6,6 +6,7 @@ void KESTOR_11::CONNECTER() {
   // The window itself.
   Click = [this] { Form_Click(); };
   MouseMove = [this](const ui::Mouse& m) { Form_MouseMove(m.x, m.y); };
+  KeyDown = [this](ui::Shortcut key) { Form_KeyDown(key); };
 
   // Command bar, title bar and lists.
   LANCER.Click = [this] { LANCER_Click(); };

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/ui.h"
 
@@ -40,6 +41,7 @@ class KESTOR_11 : public ui::Form {
   double VAR1_D = 0;                     // square of the e.q.m.
   int32_t VAR1_L = 0;                    // VAR1_D x 100, rounded
   std::array<int32_t, 51> EFFECTIF_L{};  // histogram classes 0 to 50
+  std::vector<int16_t> VALEURS_I;        // every count's value since the last clearing, in order
 
   // Time strip
   float TEMPS_S = 0;  // position of the last pulse placed (reference twips)
@@ -171,6 +173,12 @@ class KESTOR_11 : public ui::Form {
   void OUI_Click();
   void NON_Click();
   void RAZ();
+
+  // The results handed over: Ctrl+C copies them, Ctrl+S saves them.
+  void Form_KeyDown(ui::Shortcut key);
+  // The results as lines of two fields separated by sep: the figures of the
+  // result labels dated at, the histogram, every count's value.
+  std::string RESULTATS(char sep, const ui::DateTime& at) const;
 
   // Result-label texts.
   std::string TEXTE_NBCOMPTAGE() const;  // singular up to 1 count, then plural; trailing blank

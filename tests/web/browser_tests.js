@@ -63,6 +63,28 @@ async function query(page, t, [x, y] = [200, 289], ts = page.touchscreen) {
   await h.settle(page), await h.sameAsDesktop(page, want, ...t.near);
 }
 
+// Ctrl+S downloads the file the desktop's window saves after the same series (the date line
+// aside); ⌘C copies its lines, tab-separated, without the byte-order mark.
+const saved = (entry) => async (page, t) => {
+  await page.evaluate(() => {
+    navigator.clipboard.writeText = (text) => Promise.resolve(window.copied = text);
+    document.addEventListener('click', (e) => e.target.download && (e.preventDefault(), window.saved =
+      fetch(e.target.href).then((r) => r.arrayBuffer()).then((b) => [e.target.download,
+        [...new Uint8Array(b)]])), true);
+  });
+  for (const [held, key] of [['Control', 's'], ['Meta', 'c']])
+    await page.keyboard.down(held), await page.keyboard.press(key), await page.keyboard.up(held);
+  await h.until(page, () => window.copied && window.saved);
+  const [name, got, copied] = await page.evaluate(async () => [...await window.saved, window.copied]);
+  process.env.KESTOR_SAVE = `${web}/desktop.csv`, desktop(t, ...CLOCK, RATE_4, entry);
+  const dated = (s) => s.replace(/^\ufeffKESTOR;\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n/, '#');
+  const want = dated(fs.readFileSync(process.env.KESTOR_SAVE, 'utf8'));
+  h.expect(want[0] === '#' && dated(Buffer.from(got).toString()) === want &&
+    dated('\ufeff' + copied.replaceAll('\t', ';')) === want &&
+    /^kestor-\d{4}-\d\d-\d\d-\d\dh\d\d\.csv$/.test(name), `${name}: ${copied.slice(0, 300)}`);
+  delete process.env.KESTOR_SAVE;
+};
+
 // A rate change asks first; OUI clears the counts.
 const rate = (page) => h.clicks(page, {}, ['ACTIVITES', , 'ACTIV'], ['ACTIV', RATE_8, 'ATTENTION'],
   ['OUI', , ['ACTIVIT', ' Taux de comptage = 8 imp/s '], 'ATTENTION',
@@ -128,7 +150,8 @@ async function run(b, url, view, steps) {
 const tests = [
   ['1024x768 single: looks, count, pages, random mouse events', single, XGA, looks, count,
     pages(0, 1, 2, 3), fuzz],
-  ['1024x768 site: series 1000, query, rate, Quitter', '', XGA, series1000, query, rate, quit],
+  ['1024x768 site: series 1000, query, saved, rate, Quitter', '', XGA, series1000, query,
+    saved(COUNT_1000), rate, quit],
   ['1024x768 site, touch: series 1000, drag, page', '', TOUCH, series1000, query, pages(0)],
   ['800x600 single: grown, series 200', single, VGA, grow, series200],
   ['3840x2160 site: magnified, count', '', MAG, count],

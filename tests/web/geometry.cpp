@@ -1,7 +1,10 @@
 // The browser tests' desktop side: the window on a screen that size, maybe after a rate and series
 // (its clock: START s, STEP more at each reading) and the mouse at X Y. Writes, tab-separated, the
 // surface's width, height, pixels (rrggbb), then a line per shown widget: name, rectangle, caption.
+// With KESTOR_SAVE set, Ctrl+S then saves the results in the file it names.
 //   kestor_geometry DATAFILE WIDTH HEIGHT [START STEP RATE-ENTRY COUNT-ENTRY [X Y]]
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +45,11 @@ int main(int argc, char** argv) {
     form.LANCER_N.FireMouseUp();
   }
   if (argc > 8) form.FireMouseMove(ui::Mouse{arg(8) * kPx, arg(9) * kPx});
+  if (const char* to = std::getenv("KESTOR_SAVE")) {
+    ui::seams::SetSaveDialog([to](const std::string&) { return std::string(to); });
+    QKeyEvent save(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    QCoreApplication::sendEvent(form.peer()->view.data(), &save);
+  }
   ui::Flush();
   std::printf("%d\t%d\t", form.SurfaceWidth(), form.SurfaceHeight());
   for (int y = 0; y < form.SurfaceHeight(); ++y)

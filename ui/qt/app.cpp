@@ -3,6 +3,7 @@
 #include <QtGui/private/qhighdpiscaling_p.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QIcon>
 #include <QScreen>
@@ -148,6 +149,13 @@ float Timer() {
   State& st = S();
   if (st.clock) return st.clock();
   return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+}
+
+DateTime Now() {
+  if (S().now) return S().now();
+  const QDateTime t = QDateTime::currentDateTime();
+  return DateTime{t.date().year(), t.date().month(),  t.date().day(),
+                  t.time().hour(), t.time().minute(), t.time().second()};
 }
 
 void Sleep(int milliseconds) {

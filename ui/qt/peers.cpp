@@ -8,6 +8,7 @@
 // the window, and a move over a disabled command does nothing at all.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -254,6 +255,13 @@ class FormView : public RoutedView {
   void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
     if (model_) Peer::PaintSurface(*static_cast<Form*>(model_), p, e->rect());
+  }
+  // The window has the keyboard whenever it is the active one: no widget
+  // in it takes the focus.
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool copy = e->matches(QKeySequence::Copy);
+    if (!model_ || !(copy || e->matches(QKeySequence::Save))) return QWidget::keyPressEvent(e);
+    static_cast<Form*>(model_)->FireKeyDown(copy ? Shortcut::Copy : Shortcut::Save);
   }
   void closeEvent(QCloseEvent* e) override {
     // The program decides when it ends; the window stays until it does.

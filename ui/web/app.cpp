@@ -120,6 +120,24 @@ float Timer() {
   return static_cast<float>(ms / 1000.0);
 }
 
+DateTime Now() {
+  if (S().now) return S().now();
+  int v[6];
+  EM_ASM(
+      {
+        var d = new Date();
+        var at = $0 >> 2;
+        HEAP32[at] = d.getFullYear();
+        HEAP32[at + 1] = d.getMonth() + 1;
+        HEAP32[at + 2] = d.getDate();
+        HEAP32[at + 3] = d.getHours();
+        HEAP32[at + 4] = d.getMinutes();
+        HEAP32[at + 5] = d.getSeconds();
+      },
+      v);
+  return DateTime{v[0], v[1], v[2], v[3], v[4], v[5]};
+}
+
 // Waiting gives the thread back to the browser.
 void Sleep(int milliseconds) {
   if (S().clock || milliseconds <= 0) return;

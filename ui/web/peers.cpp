@@ -206,6 +206,10 @@ void Peer::Deliver(int type, int id, float x, float y, int row, bool inside, int
       if (click) w->FireClick();
       break;
     }
+    case 5:  // the copy (x 0) or the save (x 1) shortcut, for the form
+      if (w->kind_ == Kind::Form)
+        static_cast<Form*>(w)->FireKeyDown(x == 0 ? Shortcut::Copy : Shortcut::Save);
+      break;
     default:
       p.pressed = false;
       break;

@@ -115,6 +115,18 @@ Module.stage = (function () {
     el.addEventListener('contextmenu', function (e) { e.preventDefault(); e.stopPropagation(); });
   }
 
+  // Ctrl (or ⌘ on a Mac keyboard) with C or S: the copy and save shortcuts go to the program (the
+  // form, number id), not to the browser, whose own Ctrl+S would save the page.
+  function shortcuts(id) {
+    document.addEventListener('keydown', function (e) {
+      var k = (e.key || '').toLowerCase(), which = k === 'c' ? 0 : k === 's' ? 1 : -1;
+      if (ended || which < 0 || !(e.ctrlKey || e.metaKey) || e.altKey) return;
+      e.preventDefault();
+      if (!e.repeat) queue.push({type: 5, id: id, x: which, y: 0, row: -1, inside: 0, buttons: 0,
+                                 time: e.timeStamp});
+    });
+  }
+
   function css(el, text) { el.style.cssText = text; }
 
   var api = {
@@ -137,6 +149,7 @@ Module.stage = (function () {
         el.style.display = 'none';
         document.body.appendChild(el);
         window.addEventListener('resize', fit);
+        shortcuts(id);
       } else if (kind === 4) {
         el = document.createElement('img');
         el.draggable = false;
@@ -350,6 +363,32 @@ Module.stage = (function () {
       return 1;
     },
     pending: function () { return queue.length; },
+    // A text on the clipboard; where the browser refuses it, by the page's copy command.
+    copy: function (text) {
+      var byCommand = function () {
+        var t = document.createElement('textarea');
+        t.value = text;
+        document.body.appendChild(t);
+        t.select();
+        try { document.execCommand('copy'); } catch (err) { /* nothing copied */ }
+        document.body.removeChild(t);
+      };
+      if (navigator.clipboard && navigator.clipboard.writeText) {
+        navigator.clipboard.writeText(text).catch(byCommand);
+      } else {
+        byCommand();
+      }
+    },
+    // A download of that name, of the len bytes at ptr.
+    download: function (name, ptr, len) {
+      var a = document.createElement('a');
+      a.href = URL.createObjectURL(new Blob([HEAPU8.slice(ptr, ptr + len)], {type: 'text/csv'}));
+      a.download = name;
+      document.body.appendChild(a);
+      a.click();
+      document.body.removeChild(a);
+      setTimeout(function () { URL.revokeObjectURL(a.href); }, 60000);
+    },
     // Runs f in a task of its own, after what the browser has queued.
     post: function (f) {
       resumes.push(f);
@@ -357,11 +396,13 @@ Module.stage = (function () {
     },
     // A handler held the thread from start until now: the presses and
     // releases made meanwhile (queued here, or still in the browser's own
-    // queue) are dropped; moves, and what was made before, are kept.
+    // queue) are dropped; moves, the shortcuts and what was made before are kept.
     dropClicks: function (start) {
       dropFrom = start;
       dropTo = performance.now();
-      queue = queue.filter(function (e) { return e.type === 1 || e.time < dropFrom; });
+      queue = queue.filter(function (e) {
+        return e.type === 1 || e.type === 5 || e.time < dropFrom;
+      });
     },
     // The program has ended: nothing reaches it any more. The tab closes
     // where the browser allows it; otherwise the page says so, and nothing else.
