@@ -1,6 +1,7 @@
 // WebKitGTK's MiniBrowser driven through W3C WebDriver (WebKitWebDriver, plain HTTP calls), on an
 // Xvfb display of its own, behind the few calls of puppeteer's browser and page the tests make.
-// Each page is a session (its own MiniBrowser); a window it opens is a page of the same session.
+// One session (one MiniBrowser) per device pixel ratio, its window each page in turn; a window a
+// page opens is a page of its own.
 'use strict';
 
 const {spawn} = require('child_process'), net = require('net');
@@ -19,39 +20,50 @@ const start = (cmd, args, env) => new Promise((ok, no) => {
 
 async function launch(wait) {
   const x = await start('Xvfb', ['-displayfd', '1', '-screen', '0', '4000x2400x24', '-nolisten',
-    'tcp']), drivers = {}, ports = {};
-  // A driver per device pixel ratio: GTK scales the whole browser by GDK_SCALE.
-  const url = async (scale) => ports[scale] ??= (async () => {
+    'tcp']);
+  let driver = null, scaled = null, session = null;
+  // The session, started again for another device pixel ratio (GTK scales it by GDK_SCALE).
+  const connect = (scale) => (scale === scaled ? session : session = (async () => {
+    const old = await session;
+    if (old) await call(old.base, 'DELETE', old.id), driver.kill();
+    scaled = scale;
     const port = await new Promise((ok) => {  // a port free a moment ago
       const probe = net.createServer().listen(0, '127.0.0.1', () => {
         const {port: p} = probe.address();
         probe.close(() => ok(p));
       });
     });
-    const d = spawn('WebKitWebDriver', [`--port=${port}`, '--replace-on-new-session'], {
+    driver = spawn('WebKitWebDriver', [`--port=${port}`, '--replace-on-new-session'], {
       stdio: 'ignore', env: {...process.env, DISPLAY: ':' + x.line, GDK_SCALE: scale}});
-    drivers[scale] = d;
-    for (let i = 0; i < 100; ++i, await new Promise((r) => setTimeout(r, 100)))
-      if (await fetch(`http://127.0.0.1:${port}/status`).then((r) => r.ok, () => false))
-        return `http://127.0.0.1:${port}`;
-    throw new Error('WebKitWebDriver gave no answer');
-  })();
-  const stop = () => [x, ...Object.values(drivers)].forEach((p) => p.kill());
-  process.once('exit', stop);  // even when the tests end early
-  return {newPage: () => page(url, wait), close: async () => stop()};
+    const s = {base: `http://127.0.0.1:${port}`};
+    for (let i = 0; i < 100 && !await fetch(s.base + '/status').then((r) => r.ok, () => false); ++i)
+      await new Promise((r) => setTimeout(r, 100));
+    s.id = '/session/' + (await call(s.base, 'POST', '/session', {capabilities: {alwaysMatch:
+      {'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation',
+        '--javascript-can-open-windows-automatically=true']}}}})).sessionId;
+    await call(s.base, 'POST', s.id + '/timeouts', {script: wait + 10000, pageLoad: wait});
+    s.main = s.current = await call(s.base, 'GET', s.id + '/window');
+    s.known = [s.main];
+    return s;
+  })());
+  const stop = () => [x, driver].forEach((p) => p?.kill());
+  process.once('exit', stop).once('SIGTERM', () => process.exit(143));  // tests ended early
+  return {newPage: () => page(connect, wait), close: () => session?.then((s) =>
+    call(s.base, 'DELETE', s.id)).finally(stop)};
 }
 
 // One WebDriver call: its value, or an error with the driver's message.
 const call = (base, method, path, body) => fetch(base + path, {method, body: body &&
-  JSON.stringify(body), headers: {'Content-Type': 'application/json'}}).then((r) => r.json())
+  JSON.stringify(body), headers: {'Content-Type': 'application/json'},
+  signal: AbortSignal.timeout(180000)}).then((r) => r.json())
   .then(({value}) => {
     if (value?.error) throw new Error(`${path}: ${value.error}: ${value.message}`);
     return value;
   });
 
-// A page: the session's window `handle` (none yet: a new session at the first viewport set).
-function page(url, wait, owner = null, handle = null) {
-  const s = owner ?? {current: null}, listeners = {};
+// A page: the window `handle` of the session `s` (those of its pixel ratio, once set).
+function page(connect, wait, s = null, handle = null) {
+  const owner = s, listeners = {};
   const at = {mouse: {x: 0, y: 0}, touch: {x: 0, y: 0}};  // where each pointer is
   let queued = [], flushing = null, closed = false;
   const send = async (method, path, body) => {
@@ -89,20 +101,12 @@ function page(url, wait, owner = null, handle = null) {
     },
     browser: () => ({once: (event, fn) => send('GET', '/window/handles').then(function poll(h) {
       const added = h.find((k) => !s.known.includes(k));  // 'targetcreated': a window opened
-      return added ? (s.known.push(added), fn({page: async () => page(url, wait, s, added)})) :
+      return added ? (s.known.push(added), fn({page: async () => page(connect, wait, s, added)})) :
         new Promise((r) => setTimeout(r, 100)).then(() => send('GET', '/window/handles'))
           .then(poll);
     })}),
     setViewport: async ({width, height, deviceScaleFactor = 1}) => {
-      if (!s.id) {
-        s.base = await url(deviceScaleFactor);
-        s.id = '/session/' + (await call(s.base, 'POST', '/session', {capabilities: {alwaysMatch:
-          {'webkitgtk:browserOptions': {binary: MINIBROWSER, args: ['--automation',
-            '--javascript-can-open-windows-automatically=true']}}}})).sessionId;
-        await send('POST', '/timeouts', {script: wait + 10000, pageLoad: wait});
-        handle = s.current = await send('GET', '/window');
-        s.known = [handle];
-      }
+      if (!s) s = await connect(deviceScaleFactor), handle = s.main;
       const [w, h] = await evaluate(() => [outerWidth - innerWidth, outerHeight - innerHeight]);
       await send('POST', '/window/rect', {width: width + w, height: height + h});
       return self.waitForFunction((w, h) => innerWidth === w && innerHeight === h, {}, width,
@@ -143,8 +147,7 @@ function page(url, wait, owner = null, handle = null) {
       for (const e of await evaluate(() => window.kestorErrors ?? []).catch(() => []))
         (listeners.pageerror ?? []).forEach((fn) => fn({message: e}));
       closed = true;
-      if (owner) await send('DELETE', '/window');
-      else if (s.id) await call(s.base, 'DELETE', s.id);
+      await (owner ? send('DELETE', '/window') : send('POST', '/url', {url: 'about:blank'}));
     },
   };
   return self;
