@@ -9,18 +9,11 @@ const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const BUTTONS = {left: 0, middle: 1, right: 2}, DOWN = {type: 'pointerDown', button: 0},
   UP = {type: 'pointerUp', button: 0};
 
-// A process started for the tests, once it has written its first line (Xvfb: its display number).
-const start = (cmd, args, env) => new Promise((ok, no) => {
-  const p = spawn(cmd, args, {env: {...process.env, ...env}, stdio: ['ignore', 'pipe', 'pipe']});
-  let err = '';
-  p.on('error', no).on('exit', (c) => no(new Error(`${cmd} ended (${c}): ${err}`)));
-  p.stderr.on('data', (d) => { err += d; });
-  p.stdout.once('data', (d) => ok(Object.assign(p, {line: String(d).trim()})));
-});
-
 async function launch(wait) {
-  const x = await start('Xvfb', ['-displayfd', '1', '-screen', '0', '4000x2400x24', '-nolisten',
-    'tcp']);
+  const x = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '4000x2400x24', '-nolisten', 'tcp'],
+    {stdio: ['ignore', 'pipe', 'inherit']});
+  const display = ':' + await new Promise((ok, no) => x.on('error', no).on('exit', no).stdout
+    .once('data', (d) => ok(String(d).trim())));  // the display's number, once it is there
   let driver = null, scaled = null, session = null;
   // The session, started again for another device pixel ratio (GTK scales it by GDK_SCALE).
   const connect = (scale) => (scale === scaled ? session : session = (async () => {
@@ -34,7 +27,7 @@ async function launch(wait) {
       });
     });
     driver = spawn('WebKitWebDriver', [`--port=${port}`, '--replace-on-new-session'], {
-      stdio: 'ignore', env: {...process.env, DISPLAY: ':' + x.line, GDK_SCALE: scale}});
+      stdio: 'ignore', env: {...process.env, DISPLAY: display, GDK_SCALE: scale}});
     const s = {base: `http://127.0.0.1:${port}`};
     for (let i = 0; i < 100 && !await fetch(s.base + '/status').then((r) => r.ok, () => false); ++i)
       await new Promise((r) => setTimeout(r, 100));
