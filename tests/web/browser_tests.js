@@ -25,12 +25,12 @@ const xpm = (file) => {  // the pixels (rrggbb) of one of the program's bitmaps,
 // The pixels of an img element (or of the image at that url), one in `step` from its middle.
 const pixels = (el, step = 1, img = el.src ? el : Object.assign(new Image(), {src: el})) =>
   img.decode().then(() => {
-  const c = new OffscreenCanvas(img.naturalWidth, img.naturalHeight).getContext('2d');
-  c.drawImage(img, 0, 0);
-  return [...c.getImageData(0, 0, img.naturalWidth, img.naturalHeight).data].filter((_, k) =>
-    (k >> 2) % step === step >> 1 && Math.floor((k >> 2) / img.naturalWidth) % step === step >> 1)
-    .map((v, k) => (k % 4 === 3 ? '' : v.toString(16).padStart(2, '0'))).join('');
-});
+    const c = new OffscreenCanvas(img.naturalWidth, img.naturalHeight).getContext('2d');
+    c.drawImage(img, 0, 0);
+    return [...c.getImageData(0, 0, img.naturalWidth, img.naturalHeight).data].filter((_, k) =>
+      (k >> 2) % step === step >> 1 && Math.floor((k >> 2) / img.naturalWidth) % step === step >> 1)
+      .map((v, k) => (k % 4 === 3 ? '' : v.toString(16).padStart(2, '0'))).join('');
+  });
 async function looks(page) {
   for (const [name, file] of [['KESTOR_Image1', 'logo.xpm'], ['SIGMA2', 'sigma2.xpm']]) {
     const got = await page.$eval(`[data-name="${name}"]`, pixels), want = xpm(file);

@@ -1,5 +1,5 @@
-// For the browser tests and benchmark: the engines, a server of the site, pages against the
-// desktop.
+// For the browser tests and benchmark: each engine, a server of the site, pages against the
+// desktop's window.
 'use strict';
 
 const fs = require('fs'), http = require('http'), path = require('path');
@@ -21,9 +21,8 @@ const ENGINES = {
 // Runs fn(browser, url of the served site) with the engine and a server of webDir/site (or `dir`)
 // on 127.0.0.1; fn's `server.close()` stops serving.
 async function session(webDir, fn, dir = path.join(webDir, 'site')) {
-  const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-    '.json': 'application/manifest+json', '.png': 'image/png'};
-  const server = http.createServer(({url}, res) => fs.readFile(path.join(dir, url.split('?')[0]),
+  const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
+  const server = http.createServer(({url}, res) => fs.readFile(path.join(dir, url),
     (e, data) => res.writeHead(e ? 404 : 200, {'Content-Type': types[path.extname(url)] ||
       'application/octet-stream'}).end(data)));
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
