@@ -108,7 +108,7 @@ async function quit(page) {
 }
 
 // Served from a server that then stops (chromium): the site is installable, its manifest says so in
-// French, its icon is the logo 16 times as large; the page kept reloads and counts without network.
+// French, its icons are the logo 6 and 16 times as large; the page kept reloads and counts offline.
 async function offline(page) {
   await h.until(page, () => navigator.serviceWorker.controller);
   const cdp = await page.createCDPSession(), [{data}, {installabilityErrors: errors}] = await
@@ -117,7 +117,10 @@ async function offline(page) {
   h.expect(`${[m.name, m.lang, m.start_url, m.display, m.orientation, icons, errors.length]}` ===
     'KESTOR,fr,kestor.html,fullscreen,landscape,kestor-192.png 192x192,kestor-512.png 512x512,0',
   `manifest: ${data} ${JSON.stringify(errors)}`);
-  h.expect(await page.evaluate(pixels, 'kestor-512.png', 16) === xpm('logo.xpm'), 'the icon');
+  for (const n of [192, 512]) {
+    const got = await page.evaluate(pixels, `kestor-${n}.png`, n / 32);
+    h.expect(got === xpm('logo.xpm'), `the icon ${n}: ${got.slice(0, 300)}`);
+  }
   await new Promise((ok) => served.close(ok) && served.closeAllConnections());
   await page.reload({waitUntil: 'domcontentloaded'}), await h.waitFor(page, 'FIN');
 }
