@@ -6,8 +6,10 @@
 # writes build-web/kestor.html, one self-contained page (the program, its
 # script, the faces, the bitmaps and the pulse data file inside), and
 # build-web/site/, the same as separate files for a web server, where the
-# page fetches the data file from beside it. KESTOR_WEB_DATA=OFF leaves the
-# data file out of both (the page then shows the missing-file panel).
+# page fetches the data file from beside it, made installable (a manifest, its
+# icons, a service worker keeping the files for use without network).
+# KESTOR_WEB_DATA=OFF leaves the data file out of both (the page then shows
+# the missing-file panel).
 if(NOT EMSCRIPTEN)
   message(FATAL_ERROR "KESTOR_BACKEND=web builds with emscripten: emcmake cmake ... -DKESTOR_BACKEND=web")
 endif()
@@ -84,7 +86,8 @@ set_target_properties(kestor_site PROPERTIES OUTPUT_NAME kestor SUFFIX .js
   LINK_DEPENDS "${KESTOR_ROOT}/ui/web/stage.js;${KESTOR_ROOT}/ui/web/start.js")
 
 # The pages: the single file and the served folder's.
-set(KESTOR_PAGE_ARGS --fonts ${KESTOR_FONT_DIR} --template ${KESTOR_ROOT}/ui/web/page.html)
+set(KESTOR_PAGE_ARGS --fonts ${KESTOR_FONT_DIR} --template ${KESTOR_ROOT}/ui/web/page.html
+  --logo ${KESTOR_ROOT}/resources/logo.xpm)
 if(KESTOR_WEB_DATA)
   list(APPEND KESTOR_PAGE_ARGS --data ${KESTOR_DATA_FILE})
   set(KESTOR_PAGE_DATA kestor_web_data)
@@ -97,6 +100,6 @@ add_custom_command(
           --single-script $<TARGET_FILE:kestor> --single ${CMAKE_BINARY_DIR}/kestor.html
           --site ${CMAKE_BINARY_DIR}/site
   DEPENDS kestor kestor_site ${KESTOR_PAGE_DATA} ${KESTOR_ROOT}/tools/mkpage.py
-          ${KESTOR_ROOT}/ui/web/page.html
+          ${KESTOR_ROOT}/ui/web/page.html ${KESTOR_ROOT}/resources/logo.xpm
   COMMENT "Writing kestor.html and site/")
 add_custom_target(kestor_pages ALL DEPENDS ${CMAKE_BINARY_DIR}/kestor.html)
