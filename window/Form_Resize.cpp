@@ -4,8 +4,8 @@
 // show. What the labels say and which are shown are kept, the panel is drawn
 // again with the histogram at the scale its classes take there, and an open
 // page, list or panel is built again at the new size. The strip is left
-// empty until the next count (its pulses are not kept), and the query shows
-// again at the next move over the histogram.
+// empty until the next count (the pulses of a single count are not kept),
+// and the query shows again at the next move over the histogram.
 #include <string>
 
 #include "window/KESTOR_11.h"
@@ -24,6 +24,7 @@ void KESTOR_11::Form_Resize() {
   for (int16_t n = 0; n < static_cast<int16_t>(EFFECTIF_L.size()); ++n)
     while (ECHELLE_S > 0 && BARRE_ATTEINT_MOYENNE(n)) ECHELLE_S = static_cast<float>(ECHELLE_S / 1.2);
   AFFICHAGE0();
+  if (SN_L > 0) BANDE0();  // the strip as a run leaves it, empty
   TRACEHISTO();
 
   for (int i = 0; i < 4; ++i) kept[i]->SetCaption(captions[i]), kept[i]->SetVisible(shown[i]);
