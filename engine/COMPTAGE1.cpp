@@ -89,8 +89,8 @@ void CheckScale(KESTOR_11& k, int n) {
 }  // namespace
 
 bool KESTOR_11::BARRE_ATTEINT_MOYENNE(int16_t n) const {
-  const double height = static_cast<double>(ECHELLE_S) *
-                        arith::Mul<int32_t>(200, EFFECTIF_L[static_cast<size_t>(n)]);
+  const double height =
+      static_cast<double>(ECHELLE_S) * arith::Mul<int32_t>(200, EFFECTIF_L[static_cast<size_t>(n)]);
   const float top = static_cast<float>(POSHIST_I - height);
   const float limit = static_cast<float>(static_cast<double>(Bottom(N1MOYEN)) + 20.0);
   return limit > top;

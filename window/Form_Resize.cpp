@@ -22,7 +22,8 @@ void KESTOR_11::Form_Resize() {
   // the mean label, as each count does.
   ECHELLE_S = 1.0f;
   for (int16_t n = 0; n < static_cast<int16_t>(EFFECTIF_L.size()); ++n)
-    while (ECHELLE_S > 0 && BARRE_ATTEINT_MOYENNE(n)) ECHELLE_S = static_cast<float>(ECHELLE_S / 1.2);
+    while (ECHELLE_S > 0 && BARRE_ATTEINT_MOYENNE(n))
+      ECHELLE_S = static_cast<float>(ECHELLE_S / 1.2);
   AFFICHAGE0();
   if (SN_L > 0) BANDE0();  // the strip as a run leaves it, empty
   TRACEHISTO();

@@ -145,7 +145,7 @@ class KESTOR_11 : public ui::Form {
   void Form_Load();     // start-up
   void MISE_EN_PAGE();  // every widget laid out for the screen
   void Form_Resize();   // the screen changed size
-  void CONNECTER();  // binds every widget event to its handler
+  void CONNECTER();     // binds every widget event to its handler
   void Form_Click();
   void LANCER_MouseMove();
   void EFFACER_MouseMove();

@@ -269,9 +269,7 @@ class FormView : public RoutedView {
     p.translate(at);
     Peer::PaintSurface(*static_cast<Form*>(model_), p, e->rect().translated(-at));
   }
-  Mouse Origin() const override {
-    return model_ ? Mouse{model_->Left(), model_->Top()} : Mouse{};
-  }
+  Mouse Origin() const override { return model_ ? Mouse{model_->Left(), model_->Top()} : Mouse{}; }
   void closeEvent(QCloseEvent* e) override {
     // The program decides when it ends; the window stays until it does.
     e->ignore();

@@ -18,7 +18,8 @@ Module.stage = (function () {
   var canvas = null, ctx = null;
   var measureCtx = null;
   var textCanvas = null, textCtx = null;
-  var viewW = 0, viewH = 0;  // the viewport the program last read, CSS pixels, over mag
+  var readW = 0, readH = 0;  // the viewport the program last read, CSS pixels
+  var viewW = 0, viewH = 0;  // the same over mag
   var mag = 1;               // whole factor that divides a viewport too large for the program
   var scale = 1;             // device pixels per CSS pixel of the surface
   var frames = 0;            // surface repaints pushed to the canvas
@@ -37,6 +38,7 @@ Module.stage = (function () {
   function readViewport() {
     var w = Math.max(1, Math.floor(window.innerWidth || document.documentElement.clientWidth || 1024));
     var h = Math.max(1, Math.floor(window.innerHeight || document.documentElement.clientHeight || 768));
+    readW = w, readH = h;
     mag = 1;
     while (mag < 64 && (w * 15 / mag > 32767 || h * 15 / mag > 32767 * 11520 / 9500)) mag++;
     viewW = Math.max(1, Math.floor(w / mag));
@@ -51,7 +53,7 @@ Module.stage = (function () {
     if (ended || queue.some(function (e) { return e.type === 5; })) return;
     var w = Math.floor(window.innerWidth), h = Math.floor(window.innerHeight);
     var s = Math.max(1, Math.round(window.devicePixelRatio || 1));
-    if (w === Math.floor(viewW * mag) && h === Math.floor(viewH * mag) && s * mag === scale) return;
+    if (w === readW && h === readH && s * mag === scale) return;
     queue.push({type: 5, id: 0, x: 0, y: 0, row: -1, inside: 0, buttons: 0, time: performance.now()});
   }
 
@@ -369,11 +371,12 @@ Module.stage = (function () {
     },
     // A handler held the thread from start until now: the presses and
     // releases made meanwhile (queued here, or still in the browser's own
-    // queue) are dropped; moves, and what was made before, are kept.
+    // queue) are dropped; moves, a new viewport, and what was made before,
+    // are kept.
     dropClicks: function (start) {
       dropFrom = start;
       dropTo = performance.now();
-      queue = queue.filter(function (e) { return e.type === 1 || e.time < dropFrom; });
+      queue = queue.filter(function (e) { return e.type === 1 || e.type === 5 || e.time < dropFrom; });
     },
     // The program has ended: nothing reaches it any more. The tab closes
     // where the browser allows it; otherwise the page says so, and nothing else.
