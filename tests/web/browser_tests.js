@@ -79,6 +79,17 @@ const resized = (width, height) => async (page, t) => {
   await h.settle(page), await h.sameAsDesktop(page, want, ...t.near);
 };
 
+// A page open when the tablet turns is built again on the new stage: its sheet centred, one picture.
+async function turnedOnPage(page, t) {
+  await h.clicks(page, t, ['INFORMATION', , 'INFOS'], ['INFOS', 2, 'BLANCS']);
+  await page.setViewport({...t, width: t.height, height: t.width}), await h.until(page, (w) =>
+    document.querySelector('.kestor-surface').offsetWidth === w, t.height), await h.settle(page);
+  const got = await page.$eval('[data-name="BLANCS"]', (b) => [Math.abs(2 * b.offsetLeft +
+    b.offsetWidth - b.parentNode.offsetWidth) <= 1, [...b.children].filter((i) => i.checkVisibility()
+    && i.dataset.kind === 'image').length].join());
+  h.expect(got === 'true,1', `sheet centred, pictures shown: ${got}`);
+}
+
 // Each page from the information list hides the quit command till it is closed; its pictures show.
 const pages = (...entries) => async (page, t) => {
   for (const i of entries) {
@@ -140,8 +151,8 @@ const tests = [
   ['1024x768 site, touch: series 1000, drag, page', '', TOUCH, series1000, query, pages(0)],
   ['1366x633 single: series 200, full screen, turned upright', single, {width: 1366, height: 633},
     series200, resized(1366, 768), resized(768, 1366)],
-  ['834x1194 site, touch: series 200, turned and back', '', {...TOUCH, width: 834, height: 1194},
-    series200, resized(1194, 834), resized(834, 1194)],
+  ['834x1194 site, touch: series 200, turned and back, turned on a page', '', {...TOUCH, width: 834, height: 1194},
+    series200, resized(1194, 834), resized(834, 1194), turnedOnPage],
   ['3840x2160 site: magnified, count', '', MAG, count],
   ['800x600 HiDPI single: series 200', single, HIDPI, series200],
   ['1024x768 single, no data file: count', nodata, {...XGA, data: '/none'}, count],
