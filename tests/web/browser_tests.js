@@ -77,6 +77,12 @@ const resized = (width, height) => async (page, t) => {
   await h.until(page, (w, ht, c = document.querySelector('.kestor-surface')) => c.offsetWidth === w &&
     c.offsetHeight === ht, +want[0][0], +want[0][1]);
   await h.settle(page), await h.sameAsDesktop(page, want, ...t.near);
+  // The time axis, one pixel high (which that comparison leaves out): its colour at the right edge.
+  const [[, ht, rgb]] = want, w = +want[0][0], at = (y) => rgb.substr((y * w + w - 1) * 6, 6);
+  const y = [...Array(+ht).keys()].find((r) => at(r) !== 'ffffff'), got = await page.$eval(
+    '.kestor-surface', (c, y) => [...c.getContext('2d').getImageData(c.width - 1, y * c.width /
+      c.offsetWidth, 1, 1).data.slice(0, 3)].map((v) => v.toString(16).padStart(2, '0')).join(''), y);
+  h.expect(got === at(y), `axis at row ${y}: ${got}, not ${at(y)}`);
 };
 
 // A page open when the tablet turns is built again on the new stage: its sheet centred, one picture.
