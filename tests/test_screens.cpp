@@ -115,9 +115,9 @@ TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUp) {
             std::make_tuple(15360.f, 11520.f, 1, 15360.f, 15360.f));
 }
 
-// A screen narrower than 6:5 (upright) shows the largest 4:3 stage across it, centred, black
-// above and below (1194 x 1000 too); one of 6:5 is covered whole. Texts (drawn ones too) inside, apart from each
-// other, at 16 imp/s (the widest captions); a series of 200 drawn under the mean label.
+// A screen narrower than 6:5 (upright; 1194 x 1000 too) shows the largest 4:3 stage across it,
+// centred, black above and below; one of 6:5 is covered whole. Texts (drawn ones too) inside,
+// apart from each other, at 16 imp/s (the widest captions); 200 counts drawn under the mean label.
 TEST_F(ScreensTest, UprightScreensShowAWholeLandscapeStage) {
   const int screens[][3] = {
       {834, 1194, 625}, {1080, 1920, 810}, {600, 1024, 450}, {1194, 1000, 895}, {1200, 1000, 1000}};
