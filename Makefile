@@ -11,7 +11,7 @@ CMAKE_GEN  := -G Ninja
 WEB_BUILD  := build-web
 WEB_PORT   ?= 8018
 
-.PHONY: all deps build run test bench bitmaps install package clean web web-run
+.PHONY: all deps build run test bench bitmaps install package release clean web web-run
 
 all: build
 
@@ -71,6 +71,15 @@ install: deps
 package: deps
 	$(call build_package)
 
+# The folder to hand over: release/ with kestor.html, the .deb, the served
+# site as kestor-site-<version>.zip, LISEZMOI.txt and SHA256SUMS. The version
+# is project(kestor VERSION ...) of CMakeLists.txt.
+VERSION := $(shell sed -n 's/^project.kestor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+release: deps
+	$(call build_package,>/dev/null)
+	@$(MAKE) --no-print-directory web
+	@./tools/mkrelease.sh release $(PACKAGE_BUILD) $(WEB_BUILD) $(VERSION)
+
 # The data-file fuzzer (clang, libFuzzer, with AddressSanitizer and
 # UndefinedBehaviorSanitizer) for SECONDS seconds: make fuzz SECONDS=N. It
 # starts from its seed corpus ($(FUZZ_BUILD)/corpus); what a run finds is kept
@@ -101,4 +110,4 @@ web-run: web
 	@cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz $(PACKAGE_BUILD) $(WEB_BUILD) $(WEB_BUILD)-nodata
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz $(PACKAGE_BUILD) $(WEB_BUILD) $(WEB_BUILD)-nodata release

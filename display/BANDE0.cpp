@@ -7,7 +7,7 @@ void KESTOR_11::BANDE0() {
   TEMPS_S = 0;
   N1C_L = 0;
   const float axis = POSAXE_I * ECHVERTI_S;
-  const float width = ui::ScreenWidth();
+  const float width = Width();
   FilledBox(0, axis, width, NBCOMPTAGE.Top() + NBCOMPTAGE.Height(), ui::QBColor(15));
   Line(1, axis, width, axis, ui::QBColor(9));
 }

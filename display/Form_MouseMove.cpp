@@ -29,7 +29,7 @@ void KESTOR_11::Form_MouseMove(float x, float y) {
 
   // Under the pointer, kept inside the screen by a margin of its own height;
   // class 0 starts at the left end of the base line.
-  const float sw = ui::ScreenWidth();
+  const float sw = Width();
   EFF1.SetLeft(x);
   if (EFF1.Width() + x > sw - EFF1.Height()) EFF1.SetLeft(sw - EFF1.Height() - EFF1.Width());
   if (c == 0) EFF1.SetLeft(left * ECHHORIZ_S);

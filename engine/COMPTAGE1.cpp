@@ -75,12 +75,8 @@ void RefreshLabels(KESTOR_11& k) {
 // N1MOYEN, erases the histogram area, draws the base line again, divides
 // ECHELLE_S by 1.2 and redraws the bars of classes 0 to 40. At most once.
 void CheckScale(KESTOR_11& k, int n) {
-  const double height = static_cast<double>(k.ECHELLE_S) *
-                        arith::Mul<int32_t>(200, k.EFFECTIF_L[static_cast<size_t>(n)]);
-  const float top = static_cast<float>(k.POSHIST_I - height);
-  const float limit = static_cast<float>(static_cast<double>(Bottom(k.N1MOYEN)) + 20.0);
-  if (!(limit > top)) return;
-  k.FilledBox(0, k.POSHIST_I - 10.0f, ui::ScreenWidth(), Bottom(k.N1MOYEN), ui::QBColor(15));
+  if (!k.BARRE_ATTEINT_MOYENNE(static_cast<int16_t>(n))) return;
+  k.FilledBox(0, k.POSHIST_I - 10.0f, k.Width(), Bottom(k.N1MOYEN), ui::QBColor(15));
   const double half = k.UNITE_I / 2.0;
   const double right =
       arith::Add<int16_t>(k.H1_I, arith::Mul<int16_t>(kLastRedrawnClass, k.UNITE_I)) + half;
@@ -91,6 +87,14 @@ void CheckScale(KESTOR_11& k, int n) {
 }
 
 }  // namespace
+
+bool KESTOR_11::BARRE_ATTEINT_MOYENNE(int16_t n) const {
+  const double height =
+      static_cast<double>(ECHELLE_S) * arith::Mul<int32_t>(200, EFFECTIF_L[static_cast<size_t>(n)]);
+  const float top = static_cast<float>(POSHIST_I - height);
+  const float limit = static_cast<float>(static_cast<double>(Bottom(N1MOYEN)) + 20.0);
+  return limit > top;
+}
 
 // Makes one count. The caller has set MODE_T, MARCHE_I, and TEMPS_S = 0,
 // N1C_L = 0. Ends the program when the window is gone; returns without

@@ -51,8 +51,8 @@ void ShowCredit(ui::Label& line) {
 }  // namespace
 
 void KESTOR_11::APROPOS() {
-  const float SW = ui::ScreenWidth();
-  const float SH = ui::ScreenHeight();
+  const float SW = Width();
+  const float SH = Height();
 
   // 1. No line of another page stays.
   INVISIBLE();

@@ -13,29 +13,35 @@ void KESTOR_11::INFOS_MouseUp() {
   FIN.SetVisible(false);
   NUM_LIST = static_cast<int16_t>(INFOS.ListIndex());
   INFOS.SetVisible(false);
-  switch (NUM_LIST) {
-    case 0:
-      UTILIS();
-      break;
-    case 1:
-      RADIO();
-      break;
-    case 2:
-      STAT();
-      break;
-    case 3:
-      APROPOS();
-      break;
-    default:
-      // No entry under the pointer: no page opens, and the commands come
-      // back as they were.
-      INFOS.SetListIndex(-1);
-      BLANCS_Click();
-      EFFACER.SetEnabled(clear_enabled);
-      return;
+  if (!CONSTRUIRE_PAGE()) {
+    // No entry under the pointer: no page opens, and the commands come
+    // back as they were.
+    INFOS.SetListIndex(-1);
+    BLANCS_Click();
+    EFFACER.SetEnabled(clear_enabled);
+    return;
   }
   Picture2.SetVisible(true);
   INFOS.SetListIndex(-1);
+}
+
+bool KESTOR_11::CONSTRUIRE_PAGE() {
+  switch (NUM_LIST) {
+    case 0:
+      UTILIS();
+      return true;
+    case 1:
+      RADIO();
+      return true;
+    case 2:
+      STAT();
+      return true;
+    case 3:
+      APROPOS();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void KESTOR_11::BLANCS_Click() {

@@ -16,7 +16,7 @@ constexpr float kSmallHeight = 5460;
 
 void KESTOR_11::STAT() {
   INVISIBLE();
-  const float SH = ui::ScreenHeight();
+  const float SH = Height();
   ui::Image& picture = SH > kLargeAbove    ? STAT_Image3
                        : SH > kMediumAbove ? STAT_Image2
                                            : STAT_Image1;
@@ -27,6 +27,6 @@ void KESTOR_11::STAT() {
   picture.SetVisible(true);
   BLANCS.SetWidth(picture.Width());
   BLANCS.SetHeight(picture.Height());
-  BLANCS.SetLeft((ui::ScreenWidth() - BLANCS.Width()) / 2);
+  BLANCS.SetLeft((Width() - BLANCS.Width()) / 2);
   BLANCS.SetTop(0);
 }

@@ -145,7 +145,7 @@ void TextPage(KESTOR_11& k, Line measuring, const char* measuring_text, const Ro
   ui::Label& ruler = k.*measuring;
   SetText(k, ruler, measuring_text, b);
   k.BLANCS.SetWidth(ruler.Width());
-  k.BLANCS.SetLeft((ui::ScreenWidth() - k.BLANCS.Width()) / 2);
+  k.BLANCS.SetLeft((k.Width() - k.BLANCS.Width()) / 2);
   k.BLANCS.SetTop(0);
   for (const Row& row : rows) Place(k, row, row.size == Size::Title ? t : b);
   const ui::Label& last = k.*rows[N - 1].line;

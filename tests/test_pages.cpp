@@ -53,18 +53,18 @@ class PagesTest : public KestorTest {
     }
     for (size_t key : keys) captions += Line(key).Caption() + "|";
     const float w = Measure(ruler, b), h = bottom + 2 * LineHeight(b);
-    const float y = lowered ? (ui::ScreenHeight() - h - k->Picture1.Height()) / 4 : 0;
+    const float y = lowered ? (k->Height() - h - k->Picture1.Height()) / 4 : 0;
     EXPECT_EQ(std::make_tuple(State(), captions, total, Line(n).FontName(), BoxOf(k->BLANCS)),
               std::make_tuple("11001---" + std::string(n, '|') + " -1", texts, bytes,
-                              "Microsoft Sans Serif", Box((ui::ScreenWidth() - w) / 2, y, w, h)));
+                              "Microsoft Sans Serif", Box((k->Width() - w) / 2, y, w, h)));
   }
   // One size a, the largest up to b (at least 1) at which line 5 with its margins fits; the
   // sheet as wide; the credits on the colons X (right of line 1) and Y (under "   Auteur :").
   void ExpectAboutPage(float b) {
     const float a = k->A_I, x = Line(1).Width() + 10 * LineHeight(a), y = Measure("   Auteur :", a);
     const std::string ruler = " " + Line(5).Caption() + "  ";
-    EXPECT_TRUE(a >= 1 && a <= b && (a == 1 || Measure(ruler, a) <= ui::ScreenWidth())) << a;
-    EXPECT_TRUE(a == b || Measure(ruler, a + 1) > ui::ScreenWidth()) << a;
+    EXPECT_TRUE(a >= 1 && a <= b && (a == 1 || Measure(ruler, a) <= k->Width())) << a;
+    EXPECT_TRUE(a == b || Measure(ruler, a + 1) > k->Width()) << a;
     ExpectPage(kAboutLooks, a, a,
                {0, x - Measure("Logiciel :", a), x - Measure("Fichier associé :", a),
                 y - Measure("Editeur :", a), y},
@@ -77,11 +77,12 @@ class PagesTest : public KestorTest {
 };
 
 // w x h, title and body sizes, statistics picture (3 above 10368 twips high, 2
-// above 8640). A click on sheet, frame, line or picture closes; "Effacer" from 2 counts.
+// above 8640); an upright screen shows a stage 3/4 as high as wide (480 x 360).
+// A click on sheet, frame, line or picture closes; "Effacer" from 2 counts.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   const float screens[][5] = {{1024, 691.25f, 16, 12, 3},  {1024, 691.2f, 16, 12, 2},
                               {800, 576.0625f, 13, 10, 2}, {800, 576, 13, 10, 1},
-                              {480, 767, 17, 13, 3},       {16, 768, 18, 14, 3}};
+                              {480, 767, 8, 6, 1},         {600, 500, 11, 9, 1}};
   for (int n = 0; n < 30; ++n) {  // five pages a screen, each page first on some screen
     const auto& [w, h, t, b, picture] = screens[n / 5];
     const Page page = Page((n / 5 + n % 5) % 4);
@@ -104,7 +105,7 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
                   ph = std::array{5460, 590 * 15, 660 * 15}[p - 1];
       EXPECT_EQ(std::make_tuple(State(), BoxOf(*targets[2 + p]), BoxOf(k->BLANCS)),
                 std::make_tuple("11001---" + std::to_string(p) + " -1", Box(0, 0, pw, ph),
-                                Box((ui::ScreenWidth() - pw) / 2, 0, pw, ph)));
+                                Box((k->Width() - pw) / 2, 0, pw, ph)));
     }
     targets[page == kStatistics ? 2 + p : (n / 5 + page) % 3]->FireClick();
     EXPECT_EQ(State(), k->SN_L >= 2 ? "00100+++ -1" : "00100+-+ -1");

@@ -115,6 +115,43 @@ TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUp) {
             std::make_tuple(15360.f, 11520.f, 1, 15360.f, 15360.f));
 }
 
+// A screen narrower than 6:5 (upright; 1194 x 1000 too) shows the largest 4:3 stage across it,
+// centred, black above and below; one of 6:5 is covered whole. Texts (drawn ones too) inside,
+// apart from each other, at 16 imp/s (the widest captions); 200 counts drawn under the mean label.
+TEST_F(ScreensTest, UprightScreensShowAWholeLandscapeStage) {
+  const int screens[][3] = {
+      {834, 1194, 625}, {1080, 1920, 810}, {600, 1024, 450}, {1194, 1000, 895}, {1200, 1000, 1000}};
+  for (const auto& [w, h, stage] : screens) {
+    SCOPED_TRACE(::testing::Message() << w << " x " << h);
+    Start(w, h), ChooseRate(5, true), Run(7);
+    const int bar = Px((1530 + 16 * 300) * k->ECHHORIZ_S);  // class 16
+    EXPECT_EQ(At(bar, Px(k->POSHIST_I) - 2) + At(bar, Px(k->N1MOYEN.Top() + k->N1MOYEN.Height())),
+              kBlue + kBlank);
+    Run(0), k->N1COMPTE.SetCaption(" Valeur du comptage = 51 ");
+    EXPECT_EQ(BoxOf(*k), Box(0, (h - stage) / 2 * 15, w * 15, stage * 15));
+    const ui::Widget* texts[] = {
+        &k->KESTOR_Image1, &k->TITRE,   &k->FIN,      &k->LANCER,     &k->EFFACER,    &k->ACTIVITES,
+        &k->INFORMATION,   &k->ACTIVIT, &k->N1COMPTE, &k->NBCOMPTAGE, &k->VERSG,      &k->LIMITE,
+        &k->VERSD,         &k->N1MOYEN, &k->SIGMA2,   &k->VARI1,      &k->HISTOGRAMME};
+    for (const ui::Widget* a : texts) {
+      const auto [l, t, aw, ah] = BoxOf(*a);
+      EXPECT_TRUE(l >= 0 && t >= 0 && l + aw <= k->Width() && t + ah <= k->Height()) << a->Name();
+      for (const ui::Widget* b : texts) {
+        const auto [bl, bt, bw, bh] = BoxOf(*b);
+        EXPECT_TRUE(a == b || l >= bl + bw || bl >= l + aw || t >= bt + bh || bt >= t + ah)
+            << a->Name() << " over " << b->Name();
+      }
+    }
+    Show();
+    const QImage screen = Screen();
+    const int top = (h - stage) / 2;
+    const QRgb title = qRgb(192, 192, 255);
+    EXPECT_EQ(std::make_tuple(screen.size(), screen.pixel(w / 2, std::max(top - 1, 0)),
+                              screen.pixel(w / 2, top)),
+              std::make_tuple(QSize(w, h), top ? qRgb(0, 0, 0) : title, title));
+  }
+}
+
 // A font configuration the user chose (either variable) stays in force; else
 // the program's own, with its two faces, replaces the system's (another variable set).
 TEST(FontConfiguration, TheUsersStaysInForce) {

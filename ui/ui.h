@@ -260,8 +260,9 @@ class Image : public Widget {
 
 // ------------------------------------------------------------ the window
 
-// The one window: a container that covers the screen, with a drawing surface
-// under its widgets. The surface keeps what is drawn (covering the window
+// The one window: a container placed on the screen (PlaceOnScreen; the rest
+// of the screen shows black), with a drawing surface of its size under its
+// widgets. The surface keeps what is drawn (covering the window
 // and exposing it again shows the same picture) until a clear or a filled
 // box erases it. Coordinates in twips; a twip coordinate t lands on pixel
 // floor(t / 15 + 0.5); lines and filled boxes include both end pixels; a
@@ -286,6 +287,10 @@ class Form : public Container {
   Pointer MousePointer() const { return pointer_; }
   void SetMousePointer(Pointer p);
 
+  // Puts the window at that place of the screen (twips, whole pixels), its
+  // drawing surface made anew, blank, when its size changes.
+  void PlaceOnScreen(float left, float top, float width, float height);
+
   // Drawing.
   void Cls();
   void Line(float x1, float y1, float x2, float y2, Rgb color);
@@ -309,6 +314,9 @@ class Form : public Container {
   // delivered as a click is, also between the counts of a run.
   std::function<void(Shortcut)> KeyDown;
   void FireKeyDown(Shortcut s);
+  // Run when the screen has changed size (the browser's page alone; the
+  // desktop reads its screen once): the window is to be placed again.
+  Handler Resize;
   // True until the window has been closed by the user or the window manager.
   bool Alive() const { return alive_; }
   // Called by the toolkit side when the window is asked to close.
@@ -355,8 +363,9 @@ void Flush();
 // wait that does not yield.
 void Refresh();
 
-// Screen size in twips, read once (at start-up, when the window is made):
-// later changes of resolution do not reach the program. A screen too large
+// Screen size in twips (the browser's page), read when the window is made:
+// on the desktop later changes of resolution do not reach the program; in a
+// browser a change is read again and reported by the form's Resize. A screen too large
 // for the program's 16-bit positions runs magnified by the smallest whole
 // factor that fits (ScreenScale), like a HiDPI display: the sizes here are
 // then those of the smaller logical screen.

@@ -1,6 +1,6 @@
-// Start-up: runs once, before the window is first shown. Reads the screen,
-// lays out every widget for it, fills the three choice lists, sets the
-// counting state and draws the empty measurement panel. It never yields.
+// Start-up: runs once, before the window is first shown. Fills the three
+// choice lists, sets the counting state, reads the screen, lays out every
+// widget for it and draws the empty measurement panel. It never yields.
 #include "engine/arith.h"
 #include "window/KESTOR_11.h"
 #include "window/layout.h"
@@ -20,14 +20,55 @@ const char* const kInfoItems[4] = {" Utilisation ", " Radioactivité et comptage
 }  // namespace
 
 void KESTOR_11::Form_Load() {
-  // 1-3: scale factors, the window over the whole screen (the measuring
-  // labels stay hidden: the panel's drawing hides them).
-  ECHHORIZ_S = ui::ScreenWidth() / 15360.0f;
-  ECHVERTI_S = ui::ScreenHeight() / 11520.0f;
-  Move(0, 0);
-  SetWidth(ui::ScreenWidth());
-  SetHeight(ui::ScreenHeight());
   SetCaption("KESTOR");
+  // The lists' entries, the tooltips, what starts hidden or disabled.
+  for (const char* item : kCountItems) LANCER_N.AddItem(item);
+  for (const char* item : kRateItems) ACTIV.AddItem(item);
+  for (const char* item : kInfoItems) INFOS.AddItem(item);
+  ACTIV.SetListIndex(-1);
+  INFOS.SetListIndex(-1);
+  Picture2.SetBackColor(ui::RGB(0, 0, 255));
+  FIN.SetToolTipText(" Cliquez pour QUITTER ");
+  Picture2.SetToolTipText("Cliquez sur cette page pour en sortir ");
+  BLANCS.SetToolTipText(" Cliquez sur cette page pour en sortir ");
+  for (ui::ListBox* l : {&LANCER_N, &ACTIV, &INFOS}) l->SetToolTipText(" Cliquez sur votre choix ");
+  EFFACER.SetToolTipText(" Cliquez pour Effacer ");
+  NON.SetToolTipText(" Cliquez pour Annuler ");
+  OUI.SetToolTipText(" Cliquez pour Effacer ");
+  for (ui::Widget* w : std::initializer_list<ui::Widget*>{&Picture2, &BLANCS, &LANCER_N, &ACTIV,
+                                                          &INFOS, &ATTENTION, &DISK_0})
+    w->SetVisible(false);
+  EFFACER.SetEnabled(false);
+
+  // The counting state.
+  D1_I = 2680;  // the window's left edge: half of 5360 twips
+  T1_I = 10000;
+  I1_I = D1_I;
+  TV_I = T1_I;
+  UNITE_I = 300;
+  TRAIT_I = 60;
+  H1_I = 1530;  // classes 0 to 40 (41 of UNITE_I) centred on 15360 twips
+  DECAL1_I = 90;
+  DECAL2_I = 170;
+  ECHELLE_S = 1;
+  ACTIV_I = 1;
+  ACT_I = 1;
+
+  MISE_EN_PAGE();
+  AFFICHAGE0();  // the empty measurement panel
+}
+
+// Every widget laid out for the screen: on a first start, or the screen
+// changed (the browser's page resized or turned). Sets no state but the
+// geometry, the fonts and the captions the measures need.
+void KESTOR_11::MISE_EN_PAGE() {
+  // 1-3: the stage and its scale factors (the measuring labels stay
+  // hidden: the panel's drawing hides them).
+  const layout::Stage stage = layout::StageOn(ui::ScreenWidth(), ui::ScreenHeight());
+  ECHHORIZ_S = stage.width / 15360.0f;
+  ECHVERTI_S = stage.height / 11520.0f;
+  ECHELLEX_S = ECHHORIZ_S;
+  PlaceOnScreen(stage.left, stage.top, stage.width, stage.height);
   const float f = arith::Floor<int16_t>(15.0 * ECHVERTI_S);  // base font size, points
 
   // 4-6: title bar, quit command, fitted title.
@@ -35,18 +76,12 @@ void KESTOR_11::Form_Load() {
   FIN.SetFontSize(f);
   FIN.SetCaption("  Quitter  ");
   layout::QuitCommand(*this);
-  FIN.SetToolTipText(" Cliquez pour QUITTER ");
   TITRE.SetFontSize(40);
   TITRE.SetCaption("KESTOR : Comptage des impulsions liées à la radioactivité");
   layout::FitTitle(*this);
 
-  // 7: information page frame and sheet, hidden.
+  // 7: information page frame (each page sizes its sheet).
   layout::PageOverlay(*this);
-  Picture2.SetBackColor(ui::RGB(0, 0, 255));
-  Picture2.SetVisible(false);
-  Picture2.SetToolTipText("Cliquez sur cette page pour en sortir ");
-  BLANCS.SetVisible(false);
-  BLANCS.SetToolTipText(" Cliquez sur cette page pour en sortir ");
 
   // 8-9: start and stop commands, the count list's header, the measuring label.
   LANCER.SetFontSize(f);
@@ -61,22 +96,16 @@ void KESTOR_11::Form_Load() {
 
   // 10: the count list; its one-row height r serves all three lists.
   LANCER_N.SetFontSize(f);
-  LANCER_N.SetHeight(0);
-  LANCER_N.AddItem(kCountItems[0]);
-  const float r = LANCER_N.Height();
-  for (int i = 1; i < 17; ++i) LANCER_N.AddItem(kCountItems[i]);
+  const float r = LANCER_N.RowHeight();
   layout::CountList(*this, r);
-  LANCER_N.SetVisible(false);
-  LANCER_N.SetToolTipText(" Cliquez sur votre choix ");
 
   // 11: the clear command keeps the size of its padded caption.
   EFFACER.SetFontSize(LANCER.FontSize());
+  EFFACER.SetAutoSize(true);
   EFFACER.SetCaption("  Effacer  ");
   layout::ClearCommand(*this);
-  EFFACER.SetEnabled(false);
   EFFACER.SetAutoSize(false);
   EFFACER.SetCaption("Effacer");
-  EFFACER.SetToolTipText(" Cliquez pour Effacer ");
 
   // 12-13: rate command, header and list.
   ACTIVITES.SetFontSize(LANCER.FontSize());
@@ -85,16 +114,12 @@ void KESTOR_11::Form_Load() {
   Label32.SetFontSize(f);
   Label32.SetCaption(" Choix du taux de comptage en imp/s ");
   layout::RateHeader(*this);
-  ACTIV.SetHeight(0);
   ACTIV.SetFontSize(f);
-  for (const char* item : kRateItems) ACTIV.AddItem(item);
-  ACTIV.SetListIndex(-1);
   layout::RateList(*this, r);
-  ACTIV.SetVisible(false);
-  ACTIV.SetToolTipText(" Cliquez sur votre choix ");
 
   // 14-15: information command, header and list.
   INFORMATION.SetFontSize(f);
+  INFORMATION.SetAutoSize(true);
   INFORMATION.SetCaption("  Informations  ");
   layout::InfoCommand(*this);
   INFORMATION.SetAutoSize(false);
@@ -102,22 +127,13 @@ void KESTOR_11::Form_Load() {
   Label33.SetFontSize(f);
   Label33.SetCaption("       Choix de l'information       ");
   layout::InfoHeader(*this);
-  INFOS.SetHeight(0);
-  INFOS.AddItem(kInfoItems[0]);
   INFOS.SetFontSize(f);
-  for (int i = 1; i < 4; ++i) INFOS.AddItem(kInfoItems[i]);
-  INFOS.SetListIndex(-1);
   layout::InfoList(*this, r);
-  INFOS.SetVisible(false);
-  INFOS.SetToolTipText(" Cliquez sur votre choix ");
 
   // 16: confirmation panel.
   const float panel_size = arith::Floor<int16_t>(16.0 * ECHVERTI_S);
   for (ui::Label* l : {&ATT_00, &ATT_01, &ATT_02, &ATT_03, &OUI, &NON}) l->SetFontSize(panel_size);
   layout::ConfirmPanel(*this);
-  NON.SetToolTipText(" Cliquez pour Annuler ");
-  OUI.SetToolTipText(" Cliquez pour Effacer ");
-  ATTENTION.SetVisible(false);
 
   // 17: missing-file panel.
   DISK_1.SetFontSize(1.5f * f);
@@ -127,7 +143,6 @@ void KESTOR_11::Form_Load() {
   DISK_3.SetFontSize(f);
   DISK_3.SetCaption("Cliquez sur QUITTER et réinstallez TARQEN1");
   layout::MissingFilePanel(*this);
-  DISK_0.SetVisible(false);
 
   // 18-20: rate, number-of-counts and count-value labels.
   ACTIVIT.SetFontSize(f);
@@ -165,22 +180,4 @@ void KESTOR_11::Form_Load() {
   layout::QueryLabelTop(*this);
   HISTOGRAMME.SetFontSize(f);
   layout::HistogramCaption(*this);
-
-  // 28: counting state.
-  D1_I = 2680;  // the window's left edge: half of 5360 twips
-  T1_I = 10000;
-  I1_I = D1_I;
-  TV_I = T1_I;
-  UNITE_I = 300;
-  TRAIT_I = 60;
-  H1_I = 1530;  // classes 0 to 40 (41 of UNITE_I) centred on 15360 twips
-  DECAL1_I = 90;
-  DECAL2_I = 170;
-  ECHELLEX_S = ECHHORIZ_S;
-  ECHELLE_S = 1;
-  ACTIV_I = 1;
-  ACT_I = 1;
-
-  // 29: the empty measurement panel.
-  AFFICHAGE0();
 }

@@ -108,5 +108,6 @@ KESTOR_11::KESTOR_11() : ui::Form("KESTOR_11") {
   }
 
   Load = [this] { Form_Load(); };
+  Resize = [this] { Form_Resize(); };
   CONNECTER();
 }

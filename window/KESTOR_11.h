@@ -144,8 +144,10 @@ class KESTOR_11 : public ui::Form {
 
   // ---------------------------------------------------------- procedures
   // window/
-  void Form_Load();  // start-up
-  void CONNECTER();  // binds every widget event to its handler
+  void Form_Load();     // start-up
+  void MISE_EN_PAGE();  // every widget laid out for the screen
+  void Form_Resize();   // the screen changed size
+  void CONNECTER();     // binds every widget event to its handler
   void Form_Click();
   void LANCER_MouseMove();
   void EFFACER_MouseMove();
@@ -173,6 +175,9 @@ class KESTOR_11 : public ui::Form {
   void OUI_Click();
   void NON_Click();
   void RAZ();
+  // Whether the bar of class n (0 to 50), at the current scale, would come
+  // within 20 twips of the bottom of the mean label.
+  bool BARRE_ATTEINT_MOYENNE(int16_t n) const;
 
   // The results handed over: Ctrl+C copies them, Ctrl+S saves them.
   void Form_KeyDown(ui::Shortcut key);
@@ -199,6 +204,7 @@ class KESTOR_11 : public ui::Form {
 
   // pages/
   void INFOS_MouseUp();
+  bool CONSTRUIRE_PAGE();  // page NUM_LIST on the sheet; false when there is none
   void UTILIS();
   void RADIO();
   void STAT();

@@ -8,11 +8,12 @@
 
 namespace layout {
 namespace {
-float SW() {
-  return ui::ScreenWidth();
+// The stage the window covers (see Stage).
+float SW(const KESTOR_11& k) {
+  return k.Width();
 }
-float SH() {
-  return ui::ScreenHeight();
+float SH(const KESTOR_11& k) {
+  return k.Height();
 }
 float Right(const ui::Widget& w) {
   return w.Left() + w.Width();
@@ -31,9 +32,20 @@ float CentredUnder(const ui::Widget& over, float w) {
 }
 }  // namespace
 
+// Texts are sized from the height and spaced from the width: a screen
+// narrower than 6 : 5 sets the rate label's value over the number of counts.
+// Such a screen (an upright tablet or monitor) gets the largest 4 : 3 stage
+// across its width, centred, in whole pixels; any other is covered whole.
+Stage StageOn(float width, float height) {
+  if (5 * width >= 6 * height) return Stage{0, 0, width, height};
+  const float px = ui::kTwipsPerPixel;
+  const float stage_h = std::floor(width / px * 3 / 4) * px;
+  return Stage{0, std::floor((height - stage_h) / 2 / px) * px, width, stage_h};
+}
+
 void TitleBar(KESTOR_11& k) {
   k.Picture1.Move(0, 0);
-  k.Picture1.SetWidth(SW());
+  k.Picture1.SetWidth(SW(k));
   k.Picture1.SetHeight(800 * k.ECHVERTI_S);
   float h = 0.8f * k.Picture1.Height();
   k.KESTOR_Image1.SetHeight(h);
@@ -44,7 +56,7 @@ void TitleBar(KESTOR_11& k) {
 
 void QuitCommand(KESTOR_11& k) {
   k.FIN.SetTop((k.Picture1.Height() - k.FIN.Height()) / 2);
-  k.FIN.SetLeft(SW() - k.FIN.Width() - k.FIN.Height());
+  k.FIN.SetLeft(SW(k) - k.FIN.Width() - k.FIN.Height());
 }
 
 // Largest whole size from `size` down to 1 point at which the text's
@@ -89,8 +101,8 @@ void FitTitle(KESTOR_11& k) {
 
 void PageOverlay(KESTOR_11& k) {
   k.Picture2.Move(0, Bottom(k.Picture1));
-  k.Picture2.SetWidth(SW());
-  k.Picture2.SetHeight(SH());
+  k.Picture2.SetWidth(SW(k));
+  k.Picture2.SetHeight(SH(k));
 }
 
 void StartCommands(KESTOR_11& k) {
@@ -142,8 +154,8 @@ void InfoList(KESTOR_11& k, float r) {
   l.SetWidth(Measure(k, " Radioactivité et comptage  "));
   l.SetLeft(CentredUnder(h, l.Width()));
   // Keep one header height between the list and the right edge of the screen.
-  if (Right(l) > SW() - h.Height()) {
-    l.SetLeft(SW() - l.Width() - h.Height());
+  if (Right(l) > SW(k) - h.Height()) {
+    l.SetLeft(SW(k) - l.Width() - h.Height());
     h.SetLeft(CentredUnder(l, h.Width()));
   }
   l.SetHeight(4 * r);
@@ -153,7 +165,7 @@ void ConfirmPanel(KESTOR_11& k) {
   ui::PictureBox& p = k.ATTENTION;
   const float h1 = k.ATT_01.Height();  // the line pitch is 2 x h1
   p.SetWidth(k.ATT_01.Width());
-  p.SetLeft((SW() - p.Width()) / 2);
+  p.SetLeft((SW(k) - p.Width()) / 2);
   k.ATT_01.Move(0, 3 * h1);
   k.ATT_00.Move((p.Width() - k.ATT_00.Width()) / 2, k.ATT_00.Height());
   k.ATT_02.Move((p.Width() - k.ATT_02.Width()) / 2, 5 * h1);
@@ -161,7 +173,7 @@ void ConfirmPanel(KESTOR_11& k) {
   k.NON.Move(k.ATT_03.Left() - k.NON.Width(), 9 * h1);
   k.OUI.Move(Right(k.ATT_03), 9 * h1);
   p.SetHeight(11 * h1);
-  p.SetTop(SH() / 2 - p.Height() / 2);
+  p.SetTop(SH(k) / 2 - p.Height() / 2);
 }
 
 void MissingFilePanel(KESTOR_11& k) {
@@ -170,9 +182,9 @@ void MissingFilePanel(KESTOR_11& k) {
   k.DISK_2.SetTop(Bottom(k.DISK_1) + k.DISK_2.Height());
   k.DISK_3.SetTop(Bottom(k.DISK_2) + k.DISK_3.Height());
   p.SetWidth(k.DISK_3.Width() + 2 * k.DISK_3.Height());
-  p.SetLeft((SW() - p.Width()) / 2);
+  p.SetLeft((SW(k) - p.Width()) / 2);
   p.SetHeight(k.DISK_3.Top() + 3 * k.DISK_3.Height());
-  p.SetTop((SH() - p.Height()) / 2);
+  p.SetTop((SH(k) - p.Height()) / 2);
   for (ui::Label* l : {&k.DISK_1, &k.DISK_2, &k.DISK_3}) l->SetLeft((p.Width() - l->Width()) / 2);
 }
 
@@ -182,7 +194,7 @@ void RateLabel(KESTOR_11& k) {
 
 void CountsLabel(KESTOR_11& k) {
   ui::Label& l = k.NBCOMPTAGE;
-  l.Move(SW() - l.Width() - 200 * k.ECHHORIZ_S, Bottom(k.LANCER));
+  l.Move(SW(k) - l.Width() - 200 * k.ECHHORIZ_S, Bottom(k.LANCER));
 }
 
 void CountValueLabel(KESTOR_11& k) {
@@ -222,7 +234,7 @@ void QueryLabelTop(KESTOR_11& k) {
 
 void HistogramCaption(KESTOR_11& k) {
   ui::Label& l = k.HISTOGRAMME;
-  l.Move((SW() - l.Width()) / 2, Bottom(k.EFF1));
+  l.Move((SW(k) - l.Width()) / 2, Bottom(k.EFF1));
 }
 
 }  // namespace layout

@@ -7,6 +7,12 @@ class KESTOR_11;
 
 namespace layout {
 
+// Where the window lies on a screen of that size (twips).
+struct Stage {
+  float left, top, width, height;
+};
+Stage StageOn(float width, float height);
+
 void TitleBar(KESTOR_11& k);            // Picture1, KESTOR_Image1
 void QuitCommand(KESTOR_11& k);         // FIN
 void FitTitle(KESTOR_11& k);            // TITRE: fitted size, centred between logo and FIN

@@ -57,7 +57,8 @@ const series = (entry) => async (page, t) => {
   h.expect(await page.$eval('[data-name="LANCER_N"]', (el) => el.checkVisibility() &&
     !el.querySelector('.kestor-selected')), 'a right click leaves the list open, unselected');
   await h.clicks(page, t, ['LANCER_N', entry, 'LANCER']);
-  await h.sameAsDesktop(page, desktop(t, ...CLOCK, RATE_4, entry), ...t.near);
+  t.state = [...CLOCK, RATE_4, entry];
+  await h.sameAsDesktop(page, desktop(t, ...t.state), ...t.near);
   const [tip, grey] = await page.$eval('[data-name="EFFACER"]', (el) =>
     [el.title, getComputedStyle(el).color === 'rgb(128, 128, 128)']);
   h.expect(tip === (grey ? '' : ' Cliquez pour Effacer '), `"Effacer" (grey: ${grey}): "${tip}"`);
@@ -101,9 +102,32 @@ const rate = (page) => h.clicks(page, {}, ['ACTIVITES', , 'ACTIV'], ['ACTIV', RA
   ['OUI', , ['ACTIVIT', ' Taux de comptage = 8 imp/s '], 'ATTENTION',
     ['NBCOMPTAGE', ' Nombre de comptage = 0 ']]);
 
-// A viewport that grows scales the stage to fit it, the layout at load in proportion.
-const grow = (page) => page.setViewport({width: 1600, height: 1000}).then(() => h.until(page, () =>
-  Math.abs(document.querySelector('.kestor-stage').getBoundingClientRect().height - 1000) < 1));
+// A viewport of another size (full screen, a tablet turned) shows the desktop's window of that
+// size after the same steps: the page laid out again, its histogram and labels kept.
+const resized = (width, height) => async (page, t) => {
+  await page.setViewport({...t, width, height}), t.layout = [width, height];
+  const want = desktop(t, ...t.state || []);
+  await h.until(page, (w, ht, c = document.querySelector('.kestor-surface')) => c.offsetWidth === w &&
+    c.offsetHeight === ht, +want[0][0], +want[0][1]);
+  await h.settle(page), await h.sameAsDesktop(page, want, ...t.near);
+  // The time axis, one pixel high (which that comparison leaves out): its colour at the right edge.
+  const [[, ht, rgb]] = want, w = +want[0][0], at = (y) => rgb.substr((y * w + w - 1) * 6, 6);
+  const y = [...Array(+ht).keys()].find((r) => at(r) !== 'ffffff'), got = await page.$eval(
+    '.kestor-surface', (c, y) => [...c.getContext('2d').getImageData(c.width - 1, y * c.width /
+      c.offsetWidth, 1, 1).data.slice(0, 3)].map((v) => v.toString(16).padStart(2, '0')).join(''), y);
+  h.expect(got === at(y), `axis at row ${y}: ${got}, not ${at(y)}`);
+};
+
+// A page open when the tablet turns is built again on the new stage: its sheet centred, one picture.
+async function turnedOnPage(page, t) {
+  await h.clicks(page, t, ['INFORMATION', , 'INFOS'], ['INFOS', 2, 'BLANCS']);
+  await page.setViewport({...t, width: t.height, height: t.width}), await h.until(page, (w) =>
+    document.querySelector('.kestor-surface').offsetWidth === w, t.height), await h.settle(page);
+  const got = await page.$eval('[data-name="BLANCS"]', (b) => [Math.abs(2 * b.offsetLeft +
+    b.offsetWidth - b.parentNode.offsetWidth) <= 1, [...b.children].filter((i) => i.checkVisibility()
+    && i.dataset.kind === 'image').length].join());
+  h.expect(got === 'true,1', `sheet centred, pictures shown: ${got}`);
+}
 
 // Each page from the information list hides the quit command till it is closed; its pictures show.
 const pages = (...entries) => async (page, t) => {
@@ -179,8 +203,9 @@ async function run(b, url, view, steps) {
   const t = {layout: [w, ht], near: [], data: web + '/KESTOR_11.KSQ', ...view};
   const page = await h.open(b, url, view);
   const got = await page.$eval('.kestor-surface', (c, r = c.parentNode.getBoundingClientRect()) =>
-    [c.width, c.height, r.width, r.height].map(Math.round).join());
-  h.expect(got === `${[w * s, ht * s, w, ht]}`, `canvas, stage: ${got}`);
+    [c.width, c.height, r.x, r.y, r.width, r.height].map(Math.round).join());
+  const high = 5 * w < 6 * ht ? Math.floor(w * 3 / 4) : ht;  // upright: a 4:3 stage, centred
+  h.expect(got === `${[w * s, high * s, 0, (ht - high) >> 1, w, high]}`, `canvas, stage: ${got}`);
   await h.sameAsDesktop(page, desktop(t), ...t.near);
   for (const step of steps) await step(page, t);
   await h.close(page);
@@ -191,7 +216,10 @@ const tests = [
   ['1024x768 site: series 1000, query, saved, rate, Quitter', '', XGA, series1000, query,
     saved(COUNT_1000), rate, quit],
   ['1024x768 site, touch: series 1000, drag, page', '', TOUCH, series1000, query, pages(0)],
-  ['800x600 single: grown, series 200', single, VGA, grow, series200],
+  ['1366x633 single: series 200, full screen, turned upright', single, {width: 1366, height: 633},
+    series200, resized(1366, 768), resized(768, 1366)],
+  ['834x1194 site, touch: series 200, turned and back, turned on a page', '', {...TOUCH, width: 834, height: 1194},
+    series200, resized(1194, 834), resized(834, 1194), turnedOnPage],
   ['3840x2160 site: magnified, count', '', MAG, count],
   ['800x600 HiDPI single: series 200', single, HIDPI, series200],
   ['1024x768 single, no data file: count', nodata, {...XGA, data: '/none'}, count],

@@ -14,15 +14,16 @@
 
 constexpr float kPx = ui::kTwipsPerPixel;
 
-static void Dump(ui::Container& c, QWidget* top) {
+// Rectangles relative to the stage (the form's place on the screen).
+static void Dump(ui::Container& c, QWidget* top, QPoint stage) {
   for (ui::Widget* w : c.Children()) {
     QWidget* v = w->peer()->view.data();
     if (!w->Shown() || !v) continue;
-    const QPoint at = v->mapTo(top, QPoint(0, 0));
+    const QPoint at = v->mapTo(top, QPoint(0, 0)) - stage;
     auto* label = dynamic_cast<ui::Label*>(w);
     std::printf("\n%s\t%d\t%d\t%d\t%d\t%s", w->Name().c_str(), at.x(), at.y(), v->width(),
                 v->height(), label ? label->Caption().c_str() : "");
-    if (auto* sub = dynamic_cast<ui::Container*>(w)) Dump(*sub, top);
+    if (auto* sub = dynamic_cast<ui::Container*>(w)) Dump(*sub, top, stage);
   }
 }
 
@@ -55,5 +56,5 @@ int main(int argc, char** argv) {
   for (int y = 0; y < form.SurfaceHeight(); ++y)
     for (int x = 0; x < form.SurfaceWidth(); ++x)
       std::printf("%02x%02x%02x", form.Pixel(x, y).r, form.Pixel(x, y).g, form.Pixel(x, y).b);
-  Dump(form, form.peer()->view.data());
+  Dump(form, form.peer()->view.data(), QPoint(ui::VPx(form.Left()), ui::VPx(form.Top())));
 }

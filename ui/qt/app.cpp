@@ -214,7 +214,7 @@ void Application::ShowForm(Form& form) {
   if (!v) return;
   QScreen* screen = QGuiApplication::primaryScreen();
   QPoint origin = screen ? screen->geometry().topLeft() : QPoint(0, 0);
-  v->setGeometry(QRect(origin, QSize(form.SurfaceWidth(), form.SurfaceHeight())));
+  v->setGeometry(QRect(origin, QSize(VPx(ScreenWidth()), VPx(ScreenHeight()))));
   // On an injected screen size the window keeps exactly that size; on the
   // real screen it covers it as a full-screen window.
   if (S().seam_w <= 0) v->setWindowState(Qt::WindowFullScreen);

@@ -45,10 +45,12 @@ class ClickRouter {
     pressed_ = false;
     if (click && model) model->FireClick();
   }
-  void Move(Widget* model, QMouseEvent* e) {
+  // A move, at `origin` (twips) of the view.
+  void Move(Widget* model, QMouseEvent* e, Mouse origin = {}) {
     NoteInput(e->timestamp());
     e->accept();
-    if (model) model->FireMouseMove(MouseOf(e));
+    const Mouse m = MouseOf(e);
+    if (model) model->FireMouseMove(Mouse{m.x - origin.x, m.y - origin.y});
   }
 
  private:
@@ -69,8 +71,10 @@ class RoutedView : public QWidget {
   void mousePressEvent(QMouseEvent* e) override { router_.Press(e); }
   void mouseReleaseEvent(QMouseEvent* e) override { router_.Release(this, model_, e); }
   void mouseMoveEvent(QMouseEvent* e) override {
-    router_.Move(reports_moves_ ? model_ : nullptr, e);
+    router_.Move(reports_moves_ ? model_ : nullptr, e, Origin());
   }
+  // Where the model's own coordinates start in the view, in twips.
+  virtual Mouse Origin() const { return {}; }
   void mouseDoubleClickEvent(QMouseEvent* e) override { router_.Press(e); }
   void wheelEvent(QWheelEvent* e) override { e->accept(); }
 
@@ -241,6 +245,11 @@ class ListView : public QListWidget {
   bool pressed_ = false;
 };
 
+// Where a form lies on the screen its view covers, in pixels.
+QPoint Offset(const Form& f) {
+  return QPoint(VPx(f.Left()), VPx(f.Top()));
+}
+
 class FormView : public RoutedView {
  public:
   explicit FormView(Widget* model) : RoutedView(model, nullptr, true) {
@@ -252,9 +261,14 @@ class FormView : public RoutedView {
   }
 
  protected:
+  // The view covers the screen; the form lies at its place on it, the rest black.
   void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
-    if (model_) Peer::PaintSurface(*static_cast<Form*>(model_), p, e->rect());
+    if (!model_) return;
+    const QPoint at = Offset(*static_cast<Form*>(model_));
+    p.fillRect(e->rect(), Qt::black);
+    p.translate(at);
+    Peer::PaintSurface(*static_cast<Form*>(model_), p, e->rect().translated(-at));
   }
   // The window has the keyboard whenever it is the active one: no widget
   // in it takes the focus.
@@ -263,6 +277,7 @@ class FormView : public RoutedView {
     if (!model_ || !(copy || e->matches(QKeySequence::Save))) return QWidget::keyPressEvent(e);
     static_cast<Form*>(model_)->FireKeyDown(copy ? Shortcut::Copy : Shortcut::Save);
   }
+  Mouse Origin() const override { return model_ ? Mouse{model_->Left(), model_->Top()} : Mouse{}; }
   void closeEvent(QCloseEvent* e) override {
     // The program decides when it ends; the window stays until it does.
     e->ignore();
@@ -327,6 +342,8 @@ void Peer::Sync(Widget& w, bool full) {
   if (!full) return;
   if (w.kind_ != Kind::Form) {
     QRect r = PixelRect(w.Left(), w.Top(), w.Width(), w.Height());
+    if (w.Parent() && w.Parent()->GetKind() == Kind::Form)
+      r.translate(Offset(static_cast<const Form&>(*w.Parent())));
     if (r != p.shown_rect) {
       v->setGeometry(r);
       p.shown_rect = r;

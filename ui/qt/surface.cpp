@@ -81,6 +81,14 @@ Form::Form(std::string name) : Container(nullptr, std::move(name), Kind::Form) {
   S().forms.push_back(this);
 }
 
+void Form::PlaceOnScreen(float left, float top, float width, float height) {
+  Move(left, top);
+  SetWidth(width);
+  SetHeight(height);
+  const QSize logical(std::max(1, VPx(width)), std::max(1, VPx(height)));
+  if (surface_->size != logical) surface_ = std::make_unique<Surface>(logical, surface_->ratio);
+}
+
 void Form::Cls() {
   Surface& s = *surface_;
   s.Forget();

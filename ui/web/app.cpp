@@ -24,11 +24,28 @@ namespace {
 EM_JS(void, kestor_yield, (),
       { Asyncify.handleSleep(function(wakeUp) { Module.stage.post(wakeUp); }); });
 
+// The viewport, read again (its size, magnification and device ratio).
+const State::Screen& ReadScreen() {
+  State& st = S();
+  if (st.screen.read) return st.screen;
+  int v[4];
+  EM_ASM({ Module.stage.screen($0); }, v);
+  st.screen = State::Screen{true, v[0] * kTwipsPerPixel, v[1] * kTwipsPerPixel, v[2], v[3] * 1.0};
+  return st.screen;
+}
+
 // Delivers the input the browser has queued, each event as the event loop
-// would (a handler at a time).
+// would (a handler at a time). A viewport of another size is read again and
+// the form is placed anew on it.
 void Pump() {
   float e[7];
   while (!S().ended && EM_ASM_INT({ return Module.stage.take($0); }, e)) {
+    if (e[0] == 6) {
+      S().screen.read = false;
+      for (Form* f : S().forms)
+        if (f->Resize) Dispatch(f->Resize);
+      continue;
+    }
     Peer::Deliver(static_cast<int>(e[0]), static_cast<int>(e[1]), e[2], e[3],
                   static_cast<int>(e[4]), e[5] != 0, static_cast<int>(e[6]));
   }
@@ -36,31 +53,27 @@ void Pump() {
 
 }  // namespace
 
-// The viewport at load, in CSS pixels, read once. A viewport too large for
-// the program's 16-bit positions runs magnified by the smallest whole factor
-// that fits, as on the desktop: the page scales the smaller stage up to
-// cover it.
+// The viewport in CSS pixels, read when the window is made and again when
+// it changes size. A viewport too large for the program's 16-bit positions
+// runs magnified by the smallest whole factor that fits, as on the desktop:
+// the page scales the smaller stage up to cover it.
 int ScreenScale() {
-  static const int m = EM_ASM_INT({ return Module.stage.magnification(); });
-  return m;
+  return ReadScreen().magnification;
 }
 
 float ScreenWidth() {
   const State& st = S();
   if (st.seam_w > 0 && st.seam_h > 0) return st.seam_w;
-  static const float w = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportWidth(); }));
-  return w * kTwipsPerPixel;
+  return ReadScreen().width;
 }
 float ScreenHeight() {
   const State& st = S();
   if (st.seam_w > 0 && st.seam_h > 0) return st.seam_h;
-  static const float h = static_cast<float>(EM_ASM_INT({ return Module.stage.viewportHeight(); }));
-  return h * kTwipsPerPixel;
+  return ReadScreen().height;
 }
 
 int Scale() {
-  static const int s = EM_ASM_INT({ return Module.stage.scale(); });
-  return s;
+  return static_cast<int>(ReadScreen().ratio);
 }
 
 // ------------------------------------------------------------ flush, yield
@@ -178,13 +191,9 @@ void Application::LoadForm(Form& form) {
   Flush();
 }
 
-void Application::ShowForm(Form& form) {
+void Application::ShowForm(Form&) {
   Flush();
-  EM_ASM({ Module.stage.show($0, $1); }, form.SurfaceWidth(), form.SurfaceHeight());
-  // A canvas given its size starts blank: the whole surface goes to it.
-  Surface& s = *Peer::SurfaceOf(form);
-  s.Touch(0, 0, s.width - 1, s.height - 1);
-  s.Paint();
+  EM_ASM({ Module.stage.show(); });
 }
 
 int Application::Run(Form& form) {

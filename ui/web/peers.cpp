@@ -108,6 +108,9 @@ void Peer::Sync(Widget& w, bool full) {
       auto& f = static_cast<Form&>(w);
       EM_ASM({ Module.stage.form($0, UTF8ToString($1), $2, UTF8ToString($3)); }, p.id,
              f.caption_.c_str(), f.pointer_ == Pointer::Hourglass, Css(f.back_).c_str());
+      int x, y, width, height;
+      CssRect(w, x, y, width, height);
+      EM_ASM({ Module.stage.place($0, $1, $2, $3); }, x, y, width, height);
       break;
     }
     case Kind::PictureBox: {

@@ -18,7 +18,8 @@ Module.stage = (function () {
   var canvas = null, ctx = null;
   var measureCtx = null;
   var textCanvas = null, textCtx = null;
-  var viewW = 0, viewH = 0;  // the stage: the viewport at load, CSS pixels, over mag
+  var readW = 0, readH = 0;  // the viewport the program last read, CSS pixels
+  var viewW = 0, viewH = 0;  // the same over mag
   var mag = 1;               // whole factor that divides a viewport too large for the program
   var scale = 1;             // device pixels per CSS pixel of the surface
   var frames = 0;            // surface repaints pushed to the canvas
@@ -29,30 +30,31 @@ Module.stage = (function () {
     if (f) f();
   };
 
+  // The viewport in CSS pixels. As on the desktop, a viewport beyond the
+  // program's 16-bit layout (32767 twips wide, the base line at 9500/11520
+  // of the height) runs magnified by the smallest whole factor that fits:
+  // the stage is that much smaller and scaled up, its surface drawn at the
+  // full resolution.
   function readViewport() {
-    if (!viewW) {
-      var w = Math.max(1, Math.floor(window.innerWidth || document.documentElement.clientWidth || 1024));
-      var h = Math.max(1, Math.floor(window.innerHeight || document.documentElement.clientHeight || 768));
-      // As on the desktop, a viewport beyond the program's 16-bit layout
-      // (32767 twips wide, the base line at 9500/11520 of the height) runs
-      // magnified by the smallest whole factor that fits: the stage is that
-      // much smaller and scaled up to cover the viewport, its surface drawn
-      // at the full resolution.
-      while (mag < 64 && (w * 15 / mag > 32767 || h * 15 / mag > 32767 * 11520 / 9500)) mag++;
-      viewW = Math.max(1, Math.floor(w / mag));
-      viewH = Math.max(1, Math.floor(h / mag));
-      scale = Math.max(1, Math.round(window.devicePixelRatio || 1)) * mag;
-    }
+    var w = Math.max(1, Math.floor(window.innerWidth || document.documentElement.clientWidth || 1024));
+    var h = Math.max(1, Math.floor(window.innerHeight || document.documentElement.clientHeight || 768));
+    readW = w, readH = h;
+    mag = 1;
+    while (mag < 64 && (w * 15 / mag > 32767 || h * 15 / mag > 32767 * 11520 / 9500)) mag++;
+    viewW = Math.max(1, Math.floor(w / mag));
+    viewH = Math.max(1, Math.floor(h / mag));
+    scale = Math.max(1, Math.round(window.devicePixelRatio || 1)) * mag;
   }
 
-  // The stage keeps the size of the viewport at load; a later viewport
-  // (a resized window, full screen, a projector) scales it whole to fit.
-  function fit() {
-    if (!root) return;
-    var w = window.innerWidth, h = window.innerHeight;
-    var f = Math.min(w / viewW, h / viewH);
-    if (!(f > 0) || Math.abs(f - 1) < 1e-3) f = 1;
-    root.style.transform = f === 1 ? '' : 'scale(' + f + ')';
+  // A viewport of another size (a resized window, full screen, a projector,
+  // a tablet turned) is reported to the program, once however many resize
+  // events come before it takes it: it lays the window out again.
+  function resized() {
+    if (ended || queue.some(function (e) { return e.type === 6; })) return;
+    var w = Math.floor(window.innerWidth), h = Math.floor(window.innerHeight);
+    var s = Math.max(1, Math.round(window.devicePixelRatio || 1));
+    if (w === readW && h === readH && s * mag === scale) return;
+    queue.push({type: 6, id: 0, x: 0, y: 0, row: -1, inside: 0, buttons: 0, time: performance.now()});
   }
 
   // Position of a pointer event in twips relative to an element.
@@ -130,10 +132,13 @@ Module.stage = (function () {
   function css(el, text) { el.style.cssText = text; }
 
   var api = {
-    viewportWidth: function () { readViewport(); return viewW; },
-    viewportHeight: function () { readViewport(); return viewH; },
-    scale: function () { readViewport(); return scale; },
-    magnification: function () { readViewport(); return mag; },
+    // The viewport read now: its width and height (CSS pixels over the
+    // magnification), the magnification and the surface's device pixels per
+    // CSS pixel, into four ints at out.
+    screen: function (out) {
+      readViewport();
+      HEAP32.set([viewW, viewH, mag, scale], out >> 2);
+    },
     frames: function () { return frames; },
 
     create: function (id, parent, kind, name) {
@@ -148,7 +153,7 @@ Module.stage = (function () {
         root = el;
         el.style.display = 'none';
         document.body.appendChild(el);
-        window.addEventListener('resize', fit);
+        window.addEventListener('resize', resized);
         shortcuts(id);
       } else if (kind === 4) {
         el = document.createElement('img');
@@ -274,15 +279,24 @@ Module.stage = (function () {
         root.style.background = back;
       }
     },
-    show: function (w, h) {
-      root.style.width = w + 'px';
-      root.style.height = h + 'px';
+    // The form's place on the viewport (CSS pixels of the stage); its
+    // canvas is cleared only when its size changes.
+    place: function (x, y, w, h) {
+      var s = root.style;
+      s.left = x * mag + 'px';
+      s.top = y * mag + 'px';
+      s.width = w + 'px';
+      s.height = h + 'px';
+      s.transform = mag > 1 ? 'scale(' + mag + ')' : '';
       canvas.style.width = w + 'px';
       canvas.style.height = h + 'px';
-      canvas.width = w * scale;
-      canvas.height = h * scale;
+      if (canvas.width !== w * scale || canvas.height !== h * scale) {
+        canvas.width = w * scale;
+        canvas.height = h * scale;
+      }
+    },
+    show: function () {
       root.style.display = '';
-      fit();
       // When the window was first painted (the benchmark reads it).
       requestAnimationFrame(function () { api.firstFrameAt = performance.now(); });
     },
@@ -396,12 +410,13 @@ Module.stage = (function () {
     },
     // A handler held the thread from start until now: the presses and
     // releases made meanwhile (queued here, or still in the browser's own
-    // queue) are dropped; moves, the shortcuts and what was made before are kept.
+    // queue) are dropped; moves, the shortcuts, a new viewport and what was
+    // made before are kept.
     dropClicks: function (start) {
       dropFrom = start;
       dropTo = performance.now();
       queue = queue.filter(function (e) {
-        return e.type === 1 || e.type === 5 || e.time < dropFrom;
+        return e.type === 1 || e.type >= 5 || e.time < dropFrom;
       });
     },
     // The program has ended: nothing reaches it any more. The tab closes

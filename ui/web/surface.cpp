@@ -78,6 +78,15 @@ Form::Form(std::string name) : Container(nullptr, std::move(name), Kind::Form) {
   S().forms.push_back(this);
 }
 
+void Form::PlaceOnScreen(float left, float top, float width, float height) {
+  Move(left, top);
+  SetWidth(width);
+  SetHeight(height);
+  const int s = Scale();
+  const int w = std::max(1, VPx(width)) * s, h = std::max(1, VPx(height)) * s;
+  if (surface_->width != w || surface_->height != h) surface_ = std::make_unique<Surface>(w, h);
+}
+
 void Form::Cls() {
   Surface& s = *surface_;
   std::fill(s.pixels.begin(), s.pixels.end(), Word(back_));
