@@ -57,12 +57,13 @@ const waitFor = (page, name, text = null) => until(page, (s, c, el = document.qu
 // The page shows the desktop's window (geometry.cpp's lines split at tabs): the same widgets (in
 // order; rectangle in CSS pixels within one; label text, whole in its box) and surface: each pixel
 // the desktop has amid one colour (3 x 3, or wider for a larger radius; the edges too) is that
-// colour, but for `allowed` of them. WebKit measures each text 1 to 3 px wider than the desktop,
-// and a row of commands adds them up: there x and width may be off by 1 % of the window's width,
-// text drawn on the surface by 4 px, and 5 pixels more may differ where a box's edge moved.
+// colour, but for `allowed` of them. WebKit measures each text 1 to 3 % wider than the desktop,
+// and a row of commands adds them up: there x may be off by 1 % of the window's width, a width by
+// that or 3 % of itself, text drawn on the surface as far as x, and 5 pixels more may differ
+// where a box's edge moved.
 async function sameAsDesktop(page, [[w, h, rgb], ...widgets], radius = 1, allowed = 0) {
   const webkit = engine === 'webkit', slack = webkit ? w / 100 : 1;
-  const [bad, wrong] = await page.evaluate((w, h, rgb, widgets, r, slack) => {
+  const [bad, wrong] = await page.evaluate((w, h, rgb, widgets, r, slack, wide) => {
     const stage = document.querySelector('.kestor-stage'), o = stage.getBoundingClientRect();
     const at = (v) => Math.round(v * stage.offsetWidth / o.width), bad = [], wrong = [];
     const whole = (el, t = el.firstChild?.data ?? '', r = document.createRange(), b =
@@ -74,7 +75,8 @@ async function sameAsDesktop(page, [[w, h, rgb], ...widgets], radius = 1, allowe
         b.y - o.y, b.width, b.height].map(at), el.dataset.kind !== 'label' ? '' :
         el.textContent + (whole(el) ? '' : ' [cut]')]);
     widgets.forEach((x, i, _, g = got[i]) => (g?.[0] !== x[0] || g[5] !== x[5] ||
-      [1, 2, 3, 4].some((k) => Math.abs(g[k] - x[k]) > (k % 2 ? slack : 1))) &&
+      [1, 2, 3, 4].some((k) => Math.abs(g[k] - x[k]) > (k === 1 ? slack : k === 3 ?
+        Math.max(slack, x[3] * wide) : 1))) &&
       bad.push(`${x} (${g})`));
     if (got.length !== widgets.length) bad.push(`shown: ${got.map((x) => x[0])}`);
     const c = document.querySelector('.kestor-surface'), cw = c.offsetWidth, s = c.width / cw;
@@ -88,7 +90,8 @@ async function sameAsDesktop(page, [[w, h, rgb], ...widgets], radius = 1, allowe
           k = y + (j - j % n) / n - r) => i < 0 || k < 0 || i >= w || k >= h || want(i, k) === v))
           wrong.push(`(${x},${y}) ${px(x, y).toString(16)} not ${v.toString(16)}`);
     return [bad, wrong];
-  }, +w, +h, rgb, widgets, webkit ? Math.max(radius, 4) : radius, slack);
+  }, +w, +h, rgb, widgets, webkit ? Math.max(radius, Math.ceil(slack)) : radius, slack,
+  webkit ? 0.03 : 0);
   expect(!bad.length && wrong.length <= allowed + (webkit ? 5 : 0), [...bad,
     `${wrong.length} pixels: ${wrong}`]
     .join('; ').slice(0, 1500));

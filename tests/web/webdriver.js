@@ -7,7 +7,7 @@
 const {spawn} = require('child_process'), net = require('net');
 const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const BUTTONS = {left: 0, middle: 1, right: 2}, DOWN = {type: 'pointerDown', button: 0},
-  UP = {type: 'pointerUp', button: 0};
+  UP = {type: 'pointerUp', button: 0}, KEYS = {Control: '\uE009', Meta: '\uE03D'};
 
 async function launch(wait) {
   const x = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '4000x2400x24', '-nolisten', 'tcp'],
@@ -82,6 +82,8 @@ function page(connect, wait, s = null, handle = null) {
       return send('POST', '/actions', {actions: sources});
     });
   };
+  const keys = (...actions) => send('POST', '/actions', {actions: [{type: 'key', id: 'keys',
+    actions}]});
   const moves = (p, x, y, n = 1, from = at[p]) => (at[p] = {x, y}) && [...Array(n)].map((_, i) =>
     ({type: 'pointerMove', origin: 'viewport', x: Math.round(from.x + (x - from.x) * (i + 1) / n),
       y: Math.round(from.y + (y - from.y) * (i + 1) / n)}));
@@ -134,6 +136,11 @@ function page(connect, wait, s = null, handle = null) {
       touchMove: (x, y) => act('touch', ...moves('touch', x, y)),
       touchEnd: () => act('touch', UP),
       tap: (x, y) => act('touch', ...moves('touch', x, y), DOWN, UP),
+    },
+    keyboard: {  // the modifiers stay held from one call to the next, as in the driver
+      down: (k) => keys({type: 'keyDown', value: KEYS[k] ?? k}),
+      up: (k) => keys({type: 'keyUp', value: KEYS[k] ?? k}),
+      press: (k) => keys({type: 'keyDown', value: k}, {type: 'keyUp', value: k}),
     },
     isClosed: () => closed,
     close: async () => {
