@@ -25,8 +25,6 @@ void KESTOR_11::Form_Load() {
   for (const char* item : kCountItems) LANCER_N.AddItem(item);
   for (const char* item : kRateItems) ACTIV.AddItem(item);
   for (const char* item : kInfoItems) INFOS.AddItem(item);
-  ACTIV.SetListIndex(-1);
-  INFOS.SetListIndex(-1);
   Picture2.SetBackColor(ui::RGB(0, 0, 255));
   FIN.SetToolTipText(" Cliquez pour QUITTER ");
   Picture2.SetToolTipText("Cliquez sur cette page pour en sortir ");
