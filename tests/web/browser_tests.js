@@ -14,8 +14,7 @@ const CLOCK = [1000, 0.25];  // the clock the series run with, on both sides: st
 const desktop = (t, ...args) => execFileSync(h.arg('geometry'), [t.data, ...t.layout, ...args]
   .map(String), {maxBuffer: 1 << 28, encoding: 'utf8'}).split('\n').map((l) => l.split('\t'));
 
-// The image at `src` is the program's bitmap `file` (its pixels rrggbb, row after row), each
-// pixel `scale` times as large (read in its middle).
+// The image at `src` shows the program's bitmap `file`, each pixel `scale` times as large.
 async function shows(page, src, file, scale = 1) {
   const rows = [...fs.readFileSync(path.join(__dirname, '../../resources', file), 'utf8')
     .matchAll(/"([^"]*)"/g)].map((m) => m[1]), [, , n, cpp] = rows[0].split(' ').map(Number);
@@ -78,14 +77,15 @@ async function query(page, t, [x, y] = [200, 289], ts = page.touchscreen) {
 async function saved(page, t) {
   await page.evaluate(() => {
     navigator.clipboard.writeText = (text) => Promise.resolve(window.copied = text);
-    document.addEventListener('click', (e) => e.target.download && (e.preventDefault(), window.saved =
-      fetch(e.target.href).then((r) => r.arrayBuffer()).then((b) => [e.target.download,
-        [...new Uint8Array(b)]])), true);
+    document.addEventListener('click', (e) => e.target.download && (e.preventDefault(),
+      window.saved = fetch(e.target.href).then((r) => r.arrayBuffer()).then((b) =>
+        [e.target.download, [...new Uint8Array(b)]])), true);
   });
   for (const [held, key] of [['Control', 's'], ['Meta', 'c']])
     await page.keyboard.down(held), await page.keyboard.press(key), await page.keyboard.up(held);
   await h.until(page, () => window.copied && window.saved);
-  const [name, got, copied] = await page.evaluate(async () => [...await window.saved, window.copied]);
+  const [name, got, copied] = await page.evaluate(async () =>
+    [...await window.saved, window.copied]);
   process.env.KESTOR_SAVE = path.join(copy, 'desktop.csv'), desktop(t, ...t.state);
   const dated = (s) => s.replace(/^\ufeffKESTOR;\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\n/, '#');
   const want = dated(fs.readFileSync(process.env.KESTOR_SAVE, 'utf8'));
@@ -100,27 +100,26 @@ const rate = (page) => h.clicks(page, {}, ['ACTIVITES', , 'ACTIV'], ['ACTIV', RA
   ['OUI', , ['ACTIVIT', ' Taux de comptage = 8 imp/s '], 'ATTENTION',
     ['NBCOMPTAGE', ' Nombre de comptage = 0 ']]);
 
-// The viewport made width x height (full screen, a tablet turned), once the surface has the size
-// of the desktop's window there after the same steps: that window's dump.
+// The viewport made width x height, once the surface has the desktop's size there: its dump.
 async function turn(page, t, width, height) {
   await page.setViewport({...t, width, height}), t.layout = [width, height];
-  const want = desktop(t, ...t.state || []);
-  await h.until(page, (w, ht, c = document.querySelector('.kestor-surface')) => c.offsetWidth === w &&
-    c.offsetHeight === ht, +want[0][0], +want[0][1]);
+  const want = desktop(t, ...t.state);
+  await h.until(page, ([w, ht], c = document.querySelector('.kestor-surface')) =>
+    c.offsetWidth === +w && c.offsetHeight === +ht, want[0].slice(0, 2));
   return h.settle(page).then(() => want);
 }
 
-// The page laid out again shows that window, its histogram and labels kept.
+// Full screen, a tablet turned: the page laid out again, its histogram and labels kept.
 const resized = (width, height) => async (page, t) =>
   h.sameAsDesktop(page, await turn(page, t, width, height), ...t.near);
 
-// A page open when the tablet turns is built again on the new stage: its sheet centred, one picture.
+// A page open when the tablet turns is built again on the new stage: sheet centred, one picture.
 async function turnedOnPage(page, t) {
   await h.clicks(page, t, ['INFORMATION', , 'INFOS'], ['INFOS', 2, 'BLANCS']);
   await turn(page, t, t.height, t.width);
   const got = await page.$eval('[data-name="BLANCS"]', (b) => [Math.abs(2 * b.offsetLeft +
-    b.offsetWidth - b.parentNode.offsetWidth) <= 1, [...b.children].filter((i) => i.checkVisibility()
-    && i.dataset.kind === 'image').length].join());
+    b.offsetWidth - b.parentNode.offsetWidth) <= 1, [...b.children].filter((i) =>
+    i.checkVisibility() && i.dataset.kind === 'image').length].join());
   h.expect(got === 'true,1', `sheet centred, pictures shown: ${got}`);
 }
 

@@ -18,8 +18,7 @@ async function launch(wait) {
     {stdio: ['ignore', 'pipe', 'inherit']});
   const display = ':' + await new Promise((ok, no) => x.on('error', no).on('exit', no).stdout
     .once('data', (d) => ok(String(d).trim())));  // the display's number, once it is there
-  // A session (a MiniBrowser, its window each page in turn) per device pixel ratio, which GTK
-  // takes from GDK_SCALE; each kept till the end.
+  // A session (a MiniBrowser) per device pixel ratio (GTK's GDK_SCALE), kept till the end.
   const drivers = [], sessions = {};
   const connect = (scale) => sessions[scale] ??= (async () => {
     const port = await new Promise((ok, _, p = net.createServer()) => p.listen(0, '127.0.0.1',
@@ -50,7 +49,7 @@ const call = (base, method, path, body) => fetch(base + path, {method, body: bod
   return value;
 });
 
-// A page: the window `handle` of the session `s` (those of its pixel ratio, once set).
+// A page: the window `handle` of the session `s` (its ratio's, once set: the main window, reused).
 function page(connect, wait, s = null, handle = null) {
   const owner = s, listeners = {};
   let at = {x: 0, y: 0}, queued = [], flushing = null, closed = false;  // at: the pointer's place
