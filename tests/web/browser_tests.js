@@ -28,7 +28,7 @@ async function shows(page, src, file, scale = 1) {
         step === step >> 1 && Math.floor((k >> 2) / w) % step === step >> 1)
         .map((v, k) => (k % 4 === 3 ? '' : v.toString(16).padStart(2, '0'))).join('');
     }), src, scale);
-  h.expect(got === want.join(''), `${file}: ${got.length / 6} pixels: ${got.slice(0, 300)}`);
+  h.expect(got === want.join(''), `${file} at ${src.slice(-24)}: ${got.slice(0, 300)}`);
 }
 
 // Each step below is step(page, t), t the scenario's view. Looks: the pictures pixel for pixel as
