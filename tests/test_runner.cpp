@@ -125,8 +125,7 @@ TEST_F(KestorTest, CtrlCCopiesAndCtrlSSavesEveryCountTheHistogramAndTheLabelsFig
   };
   Start(1024, 768, {WriteScratchFile("spread.ksq", file)});
   ui::seams::SetNow([] { return ui::DateTime{2026, 12, 7, 9, 5, 3}; });
-  QWindow* window = Show();
-  const auto key = [&](Qt::Key letter) { QTest::keyClick(window, letter, Qt::ControlModifier); };
+  const auto key = [w = Show()](Qt::Key c) { QTest::keyClick(w, c, Qt::ControlModifier); };
   const auto copied = [] { return QGuiApplication::clipboard()->text().toStdString(); };
   ChooseRate(5);  // a copy during the series: its 10 counts
   ui::seams::SetYieldHook([&, yields = 0]() mutable { ++yields == 10 ? key(Qt::Key_C) : void(); });
