@@ -26,8 +26,7 @@ void KestorTest::Start(float w_px, float h_px, std::vector<std::string> data_fil
   ui::seams::SetDataFileCandidates(data_files.empty()
                                        ? std::vector<std::string>{KESTOR_BUILD_DIR "/KESTOR_11.KSQ"}
                                        : data_files);
-  k = std::make_unique<KESTOR_11>();
-  ui::Application::LoadForm(*k);
+  k = std::make_unique<KESTOR_11>(), ui::Application::LoadForm(*k);
 }
 
 void KestorTest::TearDown() {
@@ -53,23 +52,17 @@ QImage KestorTest::Grab(const ui::Widget& w) {
 }
 
 void KestorTest::Run(int entry) {
-  k->LANCER.FireClick();
-  k->LANCER_N.SetListIndex(entry);
-  k->LANCER_N.FireMouseUp();
+  k->LANCER.FireClick(), k->LANCER_N.SetListIndex(entry), k->LANCER_N.FireMouseUp();
 }
 
 void KestorTest::ChooseRate(int entry, bool confirm) {
-  k->ACTIVITES.FireMouseMove();  // the list under its header
-  k->ACTIVITES.FireClick();
-  k->ACTIV.SetListIndex(entry);
-  k->ACTIV.FireClick();
+  k->ACTIVITES.FireMouseMove(), k->ACTIVITES.FireClick();  // the list under its header
+  k->ACTIV.SetListIndex(entry), k->ACTIV.FireClick();
   if (confirm && k->ATTENTION.Shown()) k->OUI.FireClick();
 }
 
 void KestorTest::OpenPage(int entry) {
-  k->INFORMATION.FireClick();
-  k->INFOS.SetListIndex(entry);
-  k->INFOS.FireMouseUp();
+  k->INFORMATION.FireClick(), k->INFOS.SetListIndex(entry), k->INFOS.FireMouseUp();
 }
 
 float KestorTest::Measure(const std::string& text, float points, bool width,

@@ -6,16 +6,14 @@ set -euo pipefail
 export LC_ALL=C.UTF-8
 fail() { echo "release test: $*" >&2; exit 1; }
 tmp=$(mktemp -d) && trap 'rm -rf "$tmp"' EXIT
-deb=kestor_$3_$(dpkg --print-architecture).deb zip=kestor-site-$3.zip pkg=$(realpath "$1") web=$(realpath "$2")
+deb=kestor_$3_$(dpkg --print-architecture).deb zip=kestor-site-$3.zip
+pkg=$(realpath "$1") web=$(realpath "$2")
 "$(dirname "$0")/../tools/mkrelease.sh" "$tmp/release" "$pkg" "$web" "$3" >/dev/null
 cd "$tmp/release"
-files=$(ls -A | xargs)
-[ "$files" = "LISEZMOI.txt SHA256SUMS $zip kestor.html $deb" ] || fail "files: $files"
-[ "$(awk '{print $2}' SHA256SUMS | sort | xargs)" = "LISEZMOI.txt $zip kestor.html $deb" ] &&
-  sha256sum --quiet -c SHA256SUMS && cmp -s kestor.html "$web/kestor.html" && cmp -s "$deb" "$pkg/$deb" ||
-  fail "checksums or copies"
-python3 -m zipfile -e "$zip" unzipped && diff -r "$web/site" unzipped/kestor >/dev/null || fail "zip"
-note=$(cat LISEZMOI.txt)
-for name in kestor.html "$deb" "$zip" SHA256SUMS README.md; do [[ "$note" == *"$name"* ]] || fail "$name?"; done
+[ "$(ls -A | xargs)" = "LISEZMOI.txt SHA256SUMS $zip kestor.html $deb" ] || fail "files: $(ls -A)"
+[ "$(sort -k2 SHA256SUMS)" = "$(sha256sum LISEZMOI.txt "$zip" kestor.html "$deb")" ] &&
+  cmp -s kestor.html "$web/kestor.html" && cmp -s "$deb" "$pkg/$deb" || fail "checksums or copies"
+python3 -m zipfile -e "$zip" u && diff -r "$web/site" u/kestor >/dev/null || fail "zip"
+for n in kestor.html $deb $zip SHA256SUMS README.md; do grep -qF "$n" LISEZMOI.txt || fail "$n?"; done
 ! grep -nE ' [:;!?»]|« |[^  ][:;!?»]( |$)|«[^ ]' LISEZMOI.txt || fail "typography"
 [ "$(wc -l <LISEZMOI.txt)" -le 60 ] || fail "more than a page"

@@ -23,6 +23,7 @@ class ScreensTest : public KestorTest {
       }
     return ink;
   }
+  static QRectF Rect(const ui::Widget* w) { return {w->Left(), w->Top(), w->Width(), w->Height()}; }
 };
 
 // On screens run magnified the title's ink stays inside its box ("K" and "é").
@@ -124,27 +125,22 @@ TEST_F(ScreensTest, UprightScreensShowAWholeLandscapeStage) {
   for (const auto& [w, h, stage] : screens) {
     SCOPED_TRACE(::testing::Message() << w << " x " << h);
     Start(w, h), ChooseRate(5, true), Run(7);
-    const int bar = Px((1530 + 16 * 300) * k->ECHHORIZ_S);  // class 16
+    const int bar = Px((1530 + 16 * 300) * k->ECHHORIZ_S), top = (h - stage) / 2;  // class 16
     EXPECT_EQ(At(bar, Px(k->POSHIST_I) - 2) + At(bar, Px(k->N1MOYEN.Top() + k->N1MOYEN.Height())),
               kBlue + kBlank);
     Run(0), k->N1COMPTE.SetCaption(" Valeur du comptage = 51 ");
-    EXPECT_EQ(BoxOf(*k), Box(0, (h - stage) / 2 * 15, w * 15, stage * 15));
+    EXPECT_EQ(BoxOf(*k), Box(0, top * 15, w * 15, stage * 15));
     const ui::Widget* texts[] = {
         &k->KESTOR_Image1, &k->TITRE,   &k->FIN,      &k->LANCER,     &k->EFFACER,    &k->ACTIVITES,
         &k->INFORMATION,   &k->ACTIVIT, &k->N1COMPTE, &k->NBCOMPTAGE, &k->VERSG,      &k->LIMITE,
         &k->VERSD,         &k->N1MOYEN, &k->SIGMA2,   &k->VARI1,      &k->HISTOGRAMME};
-    for (const ui::Widget* a : texts) {
-      const auto [l, t, aw, ah] = BoxOf(*a);
-      EXPECT_TRUE(l >= 0 && t >= 0 && l + aw <= k->Width() && t + ah <= k->Height()) << a->Name();
-      for (const ui::Widget* b : texts) {
-        const auto [bl, bt, bw, bh] = BoxOf(*b);
-        EXPECT_TRUE(a == b || l >= bl + bw || bl >= l + aw || t >= bt + bh || bt >= t + ah)
+    for (const ui::Widget* a : texts)  // each inside the stage, off every other
+      for (const ui::Widget* b : texts)
+        EXPECT_TRUE(a == b ? QRectF(0, 0, k->Width(), k->Height()).contains(Rect(a))
+                           : !Rect(a).intersects(Rect(b)))
             << a->Name() << " over " << b->Name();
-      }
-    }
     Show();
     const QImage screen = Screen();
-    const int top = (h - stage) / 2;
     const QRgb title = qRgb(192, 192, 255);
     EXPECT_EQ(std::make_tuple(screen.size(), screen.pixel(w / 2, std::max(top - 1, 0)),
                               screen.pixel(w / 2, top)),
