@@ -93,8 +93,8 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTheWindow
   Start(800, 600);
   const float line = Measure("x", f, false);
   EXPECT_EQ(std::make_tuple(k->Picture1.Height(), BoxOf(k->KESTOR_Image1), k->POSHIST_I,
-                            k->OUI.FontSize(), k->DISK_1.FontSize()),
-            std::make_tuple(bar, Box{50, 62.5, logo, logo}, int16_t(7422), panel, 1.5f * f));
+                            k->OUI.FontSize(), k->DISK_1.FontSize(), k->N1COMPTE.FontSize()),
+            std::make_tuple(bar, Box{50, 62.5, logo, logo}, int16_t(7422), panel, 1.5f * f, f));
   const float quit = Measure("  Quitter  ", f), fin = sw - quit - line;
   EXPECT_EQ(BoxOf(k->FIN), Box(fin, (bar - line) / 2, quit, line));
   const float x0 = logo * 1.1f;

@@ -197,15 +197,16 @@ void CountsLabel(KESTOR_11& k) {
   l.Move(SW(k) - l.Width() - 200 * k.ECHHORIZ_S, Bottom(k.LANCER));
 }
 
+// The left edges of these labels are set where the panel is drawn.
 void CountValueLabel(KESTOR_11& k) {
-  k.N1COMPTE.Move(Right(k.ACTIVIT) + k.ACTIVIT.Height(), k.ACTIVIT.Top());
+  k.N1COMPTE.SetTop(k.ACTIVIT.Top());
 }
 
 void WindowCaption(KESTOR_11& k) {
   ui::Label& l = k.LIMITE;
-  l.Move((k.LARGEUR_I - l.Width()) / 2, k.POSAXE_I * k.ECHVERTI_S + 50 * k.ECHVERTI_S);
-  k.VERSG.Move(l.Left() - 2 * k.VERSG.Width(), l.Top());
-  k.VERSD.Move(Right(l) + k.VERSD.Width(), l.Top());
+  l.SetTop(k.POSAXE_I * k.ECHVERTI_S + 50 * k.ECHVERTI_S);
+  k.VERSG.SetTop(l.Top());
+  k.VERSD.SetTop(l.Top());
 }
 
 void MeanLabel(KESTOR_11& k) {
