@@ -153,11 +153,6 @@ void InfoList(KESTOR_11& k, float r) {
   l.SetTop(h.Top() + 1.1f * h.Height());
   l.SetWidth(Measure(k, " Radioactivité et comptage  "));
   l.SetLeft(CentredUnder(h, l.Width()));
-  // Keep one header height between the list and the right edge of the screen.
-  if (Right(l) > SW(k) - h.Height()) {
-    l.SetLeft(SW(k) - l.Width() - h.Height());
-    h.SetLeft(CentredUnder(l, h.Width()));
-  }
   l.SetHeight(4 * r);
 }
 
