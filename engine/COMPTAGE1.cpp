@@ -52,14 +52,13 @@ float Bottom(const ui::Label& l) {
 }
 
 // Result labels after the count has been added, by kind of run: 0 or 2 the
-// mean and the e.q.m. with a trailing blank; 1 also the number of counts,
-// all without it; any other kind leaves them.
+// mean and the e.q.m. with a trailing blank (the run itself shows their
+// labels); 1 also the number of counts, all without it, shown; any other
+// kind leaves them.
 void RefreshLabels(KESTOR_11& k) {
   if (k.MARCHE_I == 0 || k.MARCHE_I == 2) {
     k.N1MOYEN.SetCaption(k.TEXTE_N1MOYEN(true));
-    k.N1MOYEN.SetVisible(true);
     k.VARI1.SetCaption(k.TEXTE_VARI1(true));
-    k.VARI1.SetVisible(true);
     k.SIGMA2.SetVisible(true);
   } else if (k.MARCHE_I == 1) {
     k.NBCOMPTAGE.SetCaption(" Nombre de comptages =" + ui::Str(k.SN_L));

@@ -6,7 +6,6 @@
 void KESTOR_11::RAZ() {
   ACTIV_I = ACT_I;
   for (K_I = 0; K_I <= 40; ++K_I) EFFECTIF_L[static_cast<size_t>(K_I)] = 0;
-  TEMPS_S = 0;
   ECHELLE_S = 1.0f;
   N1COMPTE.SetVisible(false);
   EFF1.SetVisible(false);
