@@ -8,13 +8,6 @@
 
 namespace layout {
 namespace {
-// The stage the window covers (see Stage).
-float SW(const KESTOR_11& k) {
-  return k.Width();
-}
-float SH(const KESTOR_11& k) {
-  return k.Height();
-}
 float Right(const ui::Widget& w) {
   return w.Left() + w.Width();
 }
@@ -45,7 +38,7 @@ Stage StageOn(float width, float height) {
 
 void TitleBar(KESTOR_11& k) {
   k.Picture1.Move(0, 0);
-  k.Picture1.SetWidth(SW(k));
+  k.Picture1.SetWidth(k.Width());
   k.Picture1.SetHeight(800 * k.ECHVERTI_S);
   float h = 0.8f * k.Picture1.Height();
   k.KESTOR_Image1.SetHeight(h);
@@ -56,7 +49,7 @@ void TitleBar(KESTOR_11& k) {
 
 void QuitCommand(KESTOR_11& k) {
   k.FIN.SetTop((k.Picture1.Height() - k.FIN.Height()) / 2);
-  k.FIN.SetLeft(SW(k) - k.FIN.Width() - k.FIN.Height());
+  k.FIN.SetLeft(k.Width() - k.FIN.Width() - k.FIN.Height());
 }
 
 // Largest whole size from `size` down to 1 point at which the text's
@@ -101,8 +94,8 @@ void FitTitle(KESTOR_11& k) {
 
 void PageOverlay(KESTOR_11& k) {
   k.Picture2.Move(0, Bottom(k.Picture1));
-  k.Picture2.SetWidth(SW(k));
-  k.Picture2.SetHeight(SH(k));
+  k.Picture2.SetWidth(k.Width());
+  k.Picture2.SetHeight(k.Height());
 }
 
 void StartCommands(KESTOR_11& k) {
@@ -160,7 +153,7 @@ void ConfirmPanel(KESTOR_11& k) {
   ui::PictureBox& p = k.ATTENTION;
   const float h1 = k.ATT_01.Height();  // the line pitch is 2 x h1
   p.SetWidth(k.ATT_01.Width());
-  p.SetLeft((SW(k) - p.Width()) / 2);
+  p.SetLeft((k.Width() - p.Width()) / 2);
   k.ATT_01.Move(0, 3 * h1);
   k.ATT_00.Move((p.Width() - k.ATT_00.Width()) / 2, k.ATT_00.Height());
   k.ATT_02.Move((p.Width() - k.ATT_02.Width()) / 2, 5 * h1);
@@ -168,7 +161,7 @@ void ConfirmPanel(KESTOR_11& k) {
   k.NON.Move(k.ATT_03.Left() - k.NON.Width(), 9 * h1);
   k.OUI.Move(Right(k.ATT_03), 9 * h1);
   p.SetHeight(11 * h1);
-  p.SetTop(SH(k) / 2 - p.Height() / 2);
+  p.SetTop(k.Height() / 2 - p.Height() / 2);
 }
 
 void MissingFilePanel(KESTOR_11& k) {
@@ -177,9 +170,9 @@ void MissingFilePanel(KESTOR_11& k) {
   k.DISK_2.SetTop(Bottom(k.DISK_1) + k.DISK_2.Height());
   k.DISK_3.SetTop(Bottom(k.DISK_2) + k.DISK_3.Height());
   p.SetWidth(k.DISK_3.Width() + 2 * k.DISK_3.Height());
-  p.SetLeft((SW(k) - p.Width()) / 2);
+  p.SetLeft((k.Width() - p.Width()) / 2);
   p.SetHeight(k.DISK_3.Top() + 3 * k.DISK_3.Height());
-  p.SetTop((SH(k) - p.Height()) / 2);
+  p.SetTop((k.Height() - p.Height()) / 2);
   for (ui::Label* l : {&k.DISK_1, &k.DISK_2, &k.DISK_3}) l->SetLeft((p.Width() - l->Width()) / 2);
 }
 
@@ -189,7 +182,7 @@ void RateLabel(KESTOR_11& k) {
 
 void CountsLabel(KESTOR_11& k) {
   ui::Label& l = k.NBCOMPTAGE;
-  l.Move(SW(k) - l.Width() - 200 * k.ECHHORIZ_S, Bottom(k.LANCER));
+  l.Move(k.Width() - l.Width() - 200 * k.ECHHORIZ_S, Bottom(k.LANCER));
 }
 
 // The left edges of these labels are set where the panel is drawn.
@@ -230,7 +223,7 @@ void QueryLabelTop(KESTOR_11& k) {
 
 void HistogramCaption(KESTOR_11& k) {
   ui::Label& l = k.HISTOGRAMME;
-  l.Move((SW(k) - l.Width()) / 2, Bottom(k.EFF1));
+  l.Move((k.Width() - l.Width()) / 2, Bottom(k.EFF1));
 }
 
 }  // namespace layout
