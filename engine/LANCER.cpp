@@ -6,7 +6,6 @@
 // of a series or continuous run (ui::DoEvents). The end of the program may
 // unwind out of that yield or out of a count; the runner lets it through and
 // only puts its run flags back on the way out.
-#include <algorithm>
 #include <exception>
 
 #include "engine/arith.h"
@@ -85,9 +84,6 @@ void Series(KESTOR_11& k, int32_t n) {
   k.BANDE0();
   k.N1COMPTE.SetVisible(false);
   k.MODE_T = "C000010";
-  // Room for the series' counts kept at once (at least doubling, as the vector grows by itself).
-  const size_t room = k.VALEURS_I.size() + static_cast<size_t>(n);
-  if (k.VALEURS_I.capacity() < room) k.VALEURS_I.reserve(std::max(room, 2 * k.VALEURS_I.size()));
   const int32_t last = k.N0C_L;
   for (k.BOUCLE_L = 1; k.BOUCLE_L <= last; k.BOUCLE_L = arith::Add<int32_t>(k.BOUCLE_L, 1)) {
     k.TEMPS_S = 0;
