@@ -36,14 +36,26 @@ Module.stage = (function () {
   // the stage is that much smaller and scaled up, its surface drawn at the
   // full resolution.
   function readViewport() {
-    var w = Math.max(1, Math.floor(window.innerWidth || document.documentElement.clientWidth || 1024));
-    var h = Math.max(1, Math.floor(window.innerHeight || document.documentElement.clientHeight || 768));
+    var v = viewport(), w = v[0], h = v[1];
     readW = w, readH = h;
     mag = 1;
     while (mag < 64 && (w * 15 / mag > 32767 || h * 15 / mag > 32767 * 11520 / 9500)) mag++;
     viewW = Math.max(1, Math.floor(w / mag));
     viewH = Math.max(1, Math.floor(h / mag));
-    scale = Math.max(1, Math.round(window.devicePixelRatio || 1)) * mag;
+    scale = v[2] * mag;
+  }
+
+  // The viewport's width and height in CSS pixels and its device pixels per
+  // CSS pixel, whole.
+  function viewport() {
+    return [Math.max(1, Math.floor(window.innerWidth || document.documentElement.clientWidth || 1024)),
+            Math.max(1, Math.floor(window.innerHeight || document.documentElement.clientHeight || 768)),
+            Math.max(1, Math.round(window.devicePixelRatio || 1))];
+  }
+
+  // Queues an event of the page's own (not a pointer's) for the program.
+  function queueOwn(type, id, x, time) {
+    queue.push({type: type, id: id, x: x, y: 0, row: -1, inside: 0, buttons: 0, time: time});
   }
 
   // A viewport of another size (a resized window, full screen, a projector,
@@ -51,10 +63,9 @@ Module.stage = (function () {
   // events come before it takes it: it lays the window out again.
   function resized() {
     if (ended || queue.some(function (e) { return e.type === 6; })) return;
-    var w = Math.floor(window.innerWidth), h = Math.floor(window.innerHeight);
-    var s = Math.max(1, Math.round(window.devicePixelRatio || 1));
-    if (w === readW && h === readH && s * mag === scale) return;
-    queue.push({type: 6, id: 0, x: 0, y: 0, row: -1, inside: 0, buttons: 0, time: performance.now()});
+    var v = viewport();
+    if (v[0] === readW && v[1] === readH && v[2] * mag === scale) return;
+    queueOwn(6, 0, 0, performance.now());
   }
 
   // Position of a pointer event in twips relative to an element.
@@ -124,8 +135,7 @@ Module.stage = (function () {
       var k = (e.key || '').toLowerCase(), which = k === 'c' ? 0 : k === 's' ? 1 : -1;
       if (ended || which < 0 || !(e.ctrlKey || e.metaKey) || e.altKey) return;
       e.preventDefault();
-      if (!e.repeat) queue.push({type: 5, id: id, x: which, y: 0, row: -1, inside: 0, buttons: 0,
-                                 time: e.timeStamp});
+      if (!e.repeat) queueOwn(5, id, which, e.timeStamp);
     });
   }
 
