@@ -20,7 +20,8 @@ browser backend, brings the web builds up to date and meets the browser
 tests, in chromium. The package test, with its real-X clicks, is left out (a minute, and the
 package is not rebuilt with the fault). Every file is restored, even when
 interrupted; uncommitted program files are refused. The results, with every
-test that failed for each fault, go to DIR/mutants.json.
+test that failed for each fault and the checks (test file:line) that said so,
+go to DIR/mutants.json.
 """
 import argparse, json, os, random, re, signal, subprocess, sys, time
 
@@ -110,6 +111,11 @@ def failed_tests(run):
     return re.findall(r"^\s*\d+ - (\S+) \(", tail, re.M) or ["(ctest failed)"]
 
 
+def failed_checks(run):
+    """The desktop checks (test file:line) that failed, as the test output names them."""
+    return sorted(set(re.findall(r"(tests/\S+?\.(?:cpp|h):\d+): Failure", run.stdout)))
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--build", required=True)
@@ -134,7 +140,8 @@ def main():
     def desktop():
         if sh(f"cmake --build {build} --target {DESKTOP_TARGETS}", env=env).returncode:
             return None
-        return sh(f"ctest -j2 {DESKTOP_TESTS} --timeout {args.timeout}", cwd=build, env=env)
+        return sh(f"ctest -j2 --output-on-failure {DESKTOP_TESTS} --timeout {args.timeout}",
+                  cwd=build, env=env)
 
     def browser():
         if sh(f"cmake --build {build}", env=env).returncode:
@@ -184,14 +191,14 @@ def main():
                 continue
             touched[f] = original
             open(f, "w", encoding="utf-8").write(planted)
-            t0, failed, compiled = time.time(), [], True
+            t0, failed, checks, compiled = time.time(), [], [], True
             stages = [browser] if "/web/" in f else [desktop] + ([browser] if web_tests else [])
             for stage in stages:
                 run = stage()
                 if run is None:
                     compiled = False  # a fault that does not compile says nothing
                     break
-                failed = failed_tests(run)
+                failed, checks = failed_tests(run), failed_checks(run)
                 if failed:
                     break
             restore()
@@ -200,7 +207,7 @@ def main():
             i, name = site[0], site[4]
             r = dict(where=f"{f}:{i + 1}", op=name, before=lines[i].strip(),
                      after=plant(lines, site)[i].strip() or "(line removed)",
-                     status="killed" if failed else "SURVIVED", failed=failed)
+                     status="killed" if failed else "SURVIVED", failed=failed, checks=checks)
             results.append(r)
             dump()
             print(f"{len(results):3d} {r['status']:8s} {r['where']:34s} {name:18s} "

@@ -196,7 +196,7 @@ bool HeldAt(uint64_t stamp);
 // Runs an event handler as Dispatch does; a handler that cannot hold the
 // thread (a move's) leaves no held stretch behind: input that comes with a
 // move is never dropped.
-bool DispatchHandler(const Handler& h, bool can_hold);
+void DispatchHandler(const Handler& h, bool can_hold);
 // Ends the program: records why, closes every open file, then the windows.
 void EndNow(const std::string& reason);
 

@@ -82,15 +82,15 @@ void EndNow(const std::string& reason) {
   CloseWindows();
 }
 
-bool Dispatch(const Handler& h) {
-  return DispatchHandler(h, true);
+void Dispatch(const Handler& h) {
+  DispatchHandler(h, true);
 }
 
 // The only place that catches exceptions: the end of the program unwinds a
 // running handler to here, and anything else unexpected ends the program.
-bool DispatchHandler(const Handler& h, bool can_hold) {
+void DispatchHandler(const Handler& h, bool can_hold) {
   State& st = S();
-  if (st.ended) return false;
+  if (st.ended) return;
   const bool top = st.handler_depth == 0;
   if (top) st.held_since = SteadyMs();
   ++st.handler_depth;
@@ -109,10 +109,9 @@ bool DispatchHandler(const Handler& h, bool can_hold) {
     for (Form* f : st.forms)
       if (!f->Alive()) EndNow("window closed");
   }
-  if (st.ended) return false;  // EndNow has closed the files and the windows
+  if (st.ended) return;  // EndNow has closed the files and the windows
   Flush();
   if (top && can_hold) HandlerHeld(st.held_since, SteadyMs());
-  return true;
 }
 
 [[noreturn]] void End(const std::string& reason) {

@@ -21,7 +21,6 @@ namespace ui {
 struct Rgb {
   uint8_t r = 0, g = 0, b = 0;
   friend bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-  friend bool operator!=(Rgb a, Rgb b) { return !(a == b); }
 };
 constexpr Rgb RGB(int r, int g, int b) {
   return Rgb{static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)};
@@ -409,9 +408,8 @@ const std::string& EndReason();
 // Runs an event handler as the event loop does: catches ProgramEnd, then
 // flushes. A press made while it ran and still waiting when it ends (input
 // that arrives at a yield is handled there) is not taken: its click would
-// land on whatever the handler has put under the pointer. Returns false
-// when the program has ended.
-bool Dispatch(const Handler& h);
+// land on whatever the handler has put under the pointer.
+void Dispatch(const Handler& h);
 
 // Number text: a blank for a value of 0 or more (a minus sign otherwise),
 // digits without separators, "." as decimal point, no 0 before the point,
