@@ -95,7 +95,6 @@ void Form::Cls() {
   s.image.fill(ToQColor(back_));
   s.bits = s.image.bits();
   s.dirty = QRect(0, 0, SurfaceWidth(), SurfaceHeight());
-  cur_x_ = cur_y_ = 0;
 }
 
 void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {

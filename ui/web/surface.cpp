@@ -92,7 +92,6 @@ void Form::Cls() {
   std::fill(s.pixels.begin(), s.pixels.end(), Word(back_));
   s.Forget();
   s.Touch(0, 0, s.width - 1, s.height - 1);
-  cur_x_ = cur_y_ = 0;
 }
 
 void Form::Line(float x1, float y1, float x2, float y2, Rgb color) {
