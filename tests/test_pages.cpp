@@ -83,9 +83,9 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   const float screens[][5] = {{1024, 691.25f, 16, 12, 3},  {1024, 691.2f, 16, 12, 2},
                               {800, 576.0625f, 13, 10, 2}, {800, 576, 13, 10, 1},
                               {480, 767, 8, 6, 1},         {600, 500, 11, 9, 1}};
-  for (int n = 0; n < 30; ++n) {  // five pages a screen, each page first on some screen
+  for (int n = 0; n < 30; ++n) {  // five pages a screen, each first on one; about then statistics
     const auto& [w, h, t, b, picture] = screens[n / 5];
-    const Page page = Page((n / 5 + n % 5) % 4);
+    const Page page = Page((n / 5 + 3 * (n % 5)) % 4);
     if (n % 5 == 0) Start(w, h), k->SN_L = n / 5 % 3;
     SCOPED_TRACE(::testing::Message() << w << " x " << h << ", page " << page);
     OpenPage(page);
@@ -120,9 +120,6 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
     targets[page == kStatistics ? 2 + p : (n / 5 + page) % 3]->FireClick();
     EXPECT_EQ(State(), k->SN_L >= 2 ? "00100+++ -1" : "00100+-+ -1");
   }
-  OpenPage(kAbout), k->BLANCS.FireClick(), OpenPage(kStatistics);  // the sheet back at the top
-  EXPECT_EQ(k->BLANCS.Top(), 0);
-  k->BLANCS.FireClick();
   k->SN_L = 2, k->EFFACER.SetEnabled(false);  // released over no entry: no page, nothing changes
   k->INFORMATION.FireClick(), k->INFOS.FireMouseUp();
   EXPECT_EQ(State(), "00100+-+ -1");

@@ -56,9 +56,6 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTheWindow
     const QRgb c = shot.pixel(Origin(w) + QPoint(3, 3));
     return Describe(ui::RGB(qRed(c), qGreen(c), qBlue(c)));
   };
-  auto ink = [&](const ui::Widget& w, QRgb colour) {
-    return CountOf(shot, QRect(Origin(w), QSize(Px(w.Width()), Px(w.Height()))), colour);
-  };
   std::string seen;
   for (const ui::Widget* w : std::initializer_list<const ui::Widget*>{
            &k->Picture1, &k->FIN, &k->LANCER, &k->Label32, &k->ACTIV, &k->EFF1, &k->ATTENTION,
@@ -78,7 +75,9 @@ TEST_F(StartupTest, ShowsTheStartStateAndThePanelInItsColoursAndLaysOutTheWindow
       {&k->EFFACER, qRgb(128, 128, 128), 20}, {&k->KESTOR_Image1, qRgb(0, 0, 255), 560},
       {&k->ACTIVIT, qRgb(255, 0, 0), 20},     {&k->NBCOMPTAGE, qRgb(0, 0, 0), 20},
       {&k->N1MOYEN, qRgb(0, 128, 0), 20},     {&k->VARI1, qRgb(0, 0, 255), 5}};
-  for (const auto& [w, colour, n] : inks) EXPECT_GT(ink(*w, colour), n) << w->Name();
+  for (const auto& [w, colour, n] : inks)
+    EXPECT_GT(CountOf(shot, QRect(Origin(*w), QSize(Px(w->Width()), Px(w->Height()))), colour), n)
+        << w->Name();
   OpenPage(0);  // a page: the blue frame, the white sheet
   shot = Grab(*k);
   EXPECT_EQ(corner(k->Picture2) + corner(k->BLANCS), "(0,0,255)(255,255,255)");
