@@ -101,8 +101,8 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
                              &k->STAT_Image1, &k->STAT_Image2, &k->STAT_Image3};
     const int p = static_cast<int>(picture);
     if (page == kStatistics) {  // picture 1 stretched, or 2 or 3 at its own size; the sheet as big
-      const float pw = std::array{9120, 930 * 15, 1230 * 15}[p - 1],
-                  ph = std::array{5460, 590 * 15, 660 * 15}[p - 1];
+      const auto [pw, ph, own] = std::array<std::array<float, 3>, 3>{
+          {{9120, 5460, 760}, {930 * 15, 590 * 15, 930}, {1230 * 15, 660 * 15, 1230}}}[p - 1];
       // Its picture's own width; picture 1's red title, 178 to 582 of 760 columns, shrunk by 4/5.
       const QImage shot = Grab(*targets[2 + p]);
       int red = 0;
@@ -113,8 +113,7 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
                                 static_cast<ui::Image*>(targets[2 + p])->PictureWidth(),
                                 p > 1 || std::abs(red - 582 * 4 / 5) <= 3),
                 std::make_tuple("11001---" + std::to_string(p) + " -1", Box(0, 0, pw, ph),
-                                Box((k->Width() - pw) / 2, 0, pw, ph),
-                                std::array{760, 930, 1230}[p - 1], true))
+                                Box((k->Width() - pw) / 2, 0, pw, ph), own, true))
           << red;
     }
     targets[page == kStatistics ? 2 + p : (n / 5 + page) % 3]->FireClick();
