@@ -68,8 +68,10 @@ TEST_F(ScreensTest, TheTitleListEntriesAndBorderedCaptionsAreWholeOnEveryScreen)
 // plugged later changes nothing. At a device pixel ratio of 2 the surface holds 2 x 2 device
 // pixels a logical one: the axis (light red, logical row 200) is device rows 400 and 401, the
 // numbers under the base line are not an enlarged image (2 x 2 blocks), the logical picture read
-// back is a plain screen's. Tooltips: sans face, none if disabled.
-TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUpAtTheDevicesResolution) {
+// back is a plain screen's. Tooltips: sans face, none if disabled. A font configuration the user
+// chose (either variable) stays in force; else the program's own, with its two faces, replaces the
+// system's (another variable set).
+TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUpAndTheUsersFontsStay) {
   ui::seams::Reset();  // no screen injected
   KESTOR_11 on_the_real_screen;
   const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
@@ -100,6 +102,15 @@ TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUpAtTheDevicesResolution) {
   EXPECT_EQ(std::make_tuple(ui::ScreenWidth(), ui::ScreenHeight(), ui::ScreenScale(), label_end,
                             2 * k->BLANCS.Left() + k->BLANCS.Width()),
             std::make_tuple(15360.f, 11520.f, 1, 15360.f, 15360.f));
+  FcStrList* files = FcConfigGetConfigFiles(nullptr);  // the program's own: no rule file read
+  EXPECT_EQ(FcStrListNext(files), nullptr);
+  FcStrListDone(files);
+  for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "HOME"}) {
+    FcConfig* before = FcConfigGetCurrent();
+    ScopedEnv chosen(name, "/etc/fonts/fonts.conf");
+    ui::UseOwnFontConfiguration();
+    EXPECT_EQ(FcConfigGetCurrent() == before, name[0] == 'F') << name;
+  }
 }
 
 // A screen narrower than 6:5 (upright; 1194 x 1000 too) shows the largest 4:3 stage across it,
@@ -131,19 +142,5 @@ TEST_F(ScreensTest, UprightScreensShowAWholeLandscapeStage) {
     EXPECT_EQ(std::make_tuple(screen.size(), screen.pixel(w / 2, std::max(top - 1, 0)),
                               screen.pixel(w / 2, top)),
               std::make_tuple(QSize(w, h), top ? qRgb(0, 0, 0) : title, title));
-  }
-}
-
-// A font configuration the user chose (either variable) stays in force; else
-// the program's own, with its two faces, replaces the system's (another variable set).
-TEST(FontConfiguration, TheUsersStaysInForce) {
-  FcStrList* files = FcConfigGetConfigFiles(nullptr);  // the program's own: no rule file read
-  EXPECT_EQ(FcStrListNext(files), nullptr);
-  FcStrListDone(files);
-  for (const char* name : {"FONTCONFIG_FILE", "FONTCONFIG_PATH", "HOME"}) {
-    FcConfig* before = FcConfigGetCurrent();
-    ScopedEnv chosen(name, "/etc/fonts/fonts.conf");
-    ui::UseOwnFontConfiguration();
-    EXPECT_EQ(FcConfigGetCurrent() == before, name[0] == 'F') << name;
   }
 }
