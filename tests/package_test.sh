@@ -36,8 +36,9 @@ command -v fc-match >/dev/null && for font in "Liberation Sans" "Liberation Seri
   owned "$(fc-match -f '%{file}' "$font")" "$font"
 done
 
-# Clicked under Xvfb from an empty folder: a count from the packaged data file, and every kind
-# of click, ten times each; "Quitter" ends it with status 0, nothing written.
+# Clicked under Xvfb from an empty folder: a count from the packaged data file, a command clicked
+# by a moving hand and with a jitter, ten times each; "Quitter" ends it with status 0, nothing
+# written.
 (cd "$(mktemp -d -p "$scratch")" && "$(dirname "$0")/x11/clicks_test.sh" "$exe" "$4" 10 "$data") ||
   fail "the unpacked program under Xvfb"
 "${on_x[@]}" env -u DISPLAY "$exe" >"$scratch/out" 2>"$scratch/err" && status=0 || status=$?
