@@ -149,7 +149,6 @@ void KESTOR_11::MISE_EN_PAGE() {
   NBCOMPTAGE.SetFontSize(f);
   NBCOMPTAGE.SetCaption(" Nombre de comptages = 10000000 ");
   layout::CountsLabel(*this);  // the left edge stays where the widest text puts it
-  NBCOMPTAGE.SetCaption(" Nombre de comptages = 0 ");
   N1COMPTE.SetFontSize(f);
   N1COMPTE.SetCaption(" Valeur du comptage = 51 ");
   layout::CountValueLabel(*this);
