@@ -83,7 +83,6 @@ class KestorTest : public ::testing::Test {
     k = std::make_unique<KESTOR_11>(), ui::Application::LoadForm(*k);
   }
   void TearDown() override {
-    if (k && k->peer()->view) k->peer()->view->hide();
     k.reset();
     ui::files::CloseAll();
     ui::seams::Reset();
