@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -25,9 +26,9 @@ inline std::string Describe(ui::Rgb c) {
   return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
 }
 constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255), kLightBlue = ui::RGB(0, 0, 255),
-                  kLightRed = ui::RGB(255, 0, 0), kLightMagenta = ui::RGB(255, 0, 255);
+                  kLightRed = ui::RGB(255, 0, 0);
 inline const std::string kBlank = Describe(kWhite), kBlue = Describe(kLightBlue),
-                         kRed = Describe(kLightRed), kMagenta = Describe(kLightMagenta);
+                         kRed = Describe(kLightRed), kMagenta = Describe(ui::RGB(255, 0, 255));
 // How many pixels of a rectangle of an image are exactly that colour.
 inline int CountOf(const QImage& image, const QRect& r, QRgb colour) {
   int n = 0;
@@ -43,8 +44,19 @@ inline Box BoxOf(const ui::Widget& w) {
   return {w.Left(), w.Top(), w.Width(), w.Height()};
 }
 // A scratch directory for this test binary, and a file written there.
-std::string ScratchDir();
-std::string WriteScratchFile(const std::string& name, const std::string& content);
+inline std::string ScratchDir() {
+  static const std::string dir = [] {
+    auto p = std::filesystem::temp_directory_path() / ("kestor-tests-" + std::to_string(getpid()));
+    std::filesystem::create_directories(p);
+    return p.string();
+  }();
+  return dir;
+}
+inline std::string WriteScratchFile(const std::string& name, const std::string& content) {
+  const std::string path = ScratchDir() + "/" + name;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+  return path;
+}
 
 // Sets (or, given no value, unsets) an environment variable for the life of the object.
 struct ScopedEnv {
@@ -61,33 +73,106 @@ class KestorTest : public ::testing::Test {
  protected:
   // A screen of w x h pixels, the clock, the data file's places (default: the build's).
   void Start(float w_px = 1024, float h_px = 768, std::vector<std::string> data_files = {},
-             float clock_seconds = 0.0f);
-  void TearDown() override;  // hides the window if shown
+             float clock_seconds = 0.0f) {
+    ui::seams::Reset();
+    ui::seams::SetScreenTwips(w_px * 15.0f, h_px * 15.0f);
+    clock_ = clock_seconds;
+    ui::seams::SetClock([this] { return clock_; });
+    if (data_files.empty()) data_files = {KESTOR_BUILD_DIR "/KESTOR_11.KSQ"};
+    ui::seams::SetDataFileCandidates(data_files);
+    k = std::make_unique<KESTOR_11>(), ui::Application::LoadForm(*k);
+  }
+  void TearDown() override {
+    k.reset();
+    ui::files::CloseAll();
+    ui::seams::Reset();
+  }
   // Shows the window: its toolkit window; what the screen shows of it now.
-  QWindow* Show();
-  QImage Screen() const;
+  QWindow* Show() {
+    ui::Application::ShowForm(*k);
+    QCoreApplication::processEvents();
+    return k->peer()->view->windowHandle();
+  }
+  QImage Screen() const {
+    return QGuiApplication::primaryScreen()->grabWindow(k->peer()->view->winId()).toImage();
+  }
   // Entry i of the count list, of the rate list (confirming a clearing), of pages.
-  void Run(int entry);
+  void Run(int entry) {
+    k->LANCER.FireClick(), k->LANCER_N.SetListIndex(entry), k->LANCER_N.FireMouseUp();
+  }
+  void ChooseRate(int entry, bool confirm = false) {
+    k->ACTIVITES.FireMouseMove(), k->ACTIVITES.FireClick();  // the list under its header
+    k->ACTIV.SetListIndex(entry), k->ACTIV.FireClick();
+    if (confirm && k->ATTENTION.Shown()) k->OUI.FireClick();
+  }
+  void OpenPage(int entry) {
+    k->INFORMATION.FireClick(), k->INFOS.SetListIndex(entry), k->INFOS.FireMouseUp();
+  }
   // What a widget shows now, at the device's resolution (pending changes pushed first).
-  static QImage Grab(const ui::Widget& w);
-  // Window pixel at the centre of a widget, or the nearest to its top left
-  // corner (its containers' offsets added).
-  static QPoint Centre(const ui::Widget& w);
-  static QPoint Origin(const ui::Widget& w);
+  static QImage Grab(const ui::Widget& w) {
+    ui::Flush();
+    return w.peer()->view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  // Window pixel nearest to the top left corner of a widget (its containers' offsets added), at
+  // its centre, at the middle of a list's row.
+  static QPoint Origin(const ui::Widget& w) {
+    float x = w.Left(), y = w.Top();
+    for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent())
+      x += c->Left(), y += c->Top();
+    return QPoint(Px(x), Px(y));
+  }
+  static QPoint Centre(const ui::Widget& w) {
+    return Origin(w) + QPoint(Px(w.Width()) / 2, Px(w.Height()) / 2);
+  }
+  static QPoint Entry(const ui::ListBox& l, int row) {
+    return Origin(l) + QPoint(Px(l.Width()) / 2, Px(l.RowHeight() * (row + 0.5f)));
+  }
   // Captions joined by "|"; 1 or 0 for each widget shown or not.
-  static std::string Captions(std::initializer_list<const ui::Label*> labels);
-  static std::string Flags(std::initializer_list<const ui::Widget*> widgets);
-  // The names of the widgets shown in the window and its title bar, sorted.
-  std::string ShownNames() const;
-  void ChooseRate(int entry, bool confirm = false);
-  void OpenPage(int entry);
+  static std::string Captions(std::initializer_list<const ui::Label*> labels) {
+    std::string s;
+    for (const ui::Label* l : labels) s += (l == *labels.begin() ? "" : "|") + l->Caption();
+    return s;
+  }
+  static std::string Flags(std::initializer_list<const ui::Widget*> widgets) {
+    std::string s;
+    for (const ui::Widget* w : widgets) s += w->Shown() ? '1' : '0';
+    return s;
+  }
+  // The widgets shown in the window and its title bar; their names, sorted.
+  std::vector<const ui::Widget*> ShownWidgets() const {
+    std::vector<const ui::Widget*> shown;
+    for (const ui::Container* c :
+         std::initializer_list<const ui::Container*>{k.get(), &k->Picture1})
+      for (const ui::Widget* w : c->Children()) shown.insert(shown.end(), w->Shown(), w);
+    return shown;
+  }
+  std::string ShownNames() const {
+    std::vector<std::string> names;
+    for (const ui::Widget* w : ShownWidgets()) names.push_back(w->Name());
+    std::sort(names.begin(), names.end());
+    std::string s;
+    for (const std::string& n : names) s += n + " ";
+    return s;
+  }
   // A text's width (or height) in a face and size, measured by a label of its own.
   float Measure(const std::string& text, float points, bool width = true,
-                const std::string& face = "Microsoft Sans Serif", bool bold = false);
+                const std::string& face = "Microsoft Sans Serif", bool bold = false) {
+    ui::Label probe(*k, "probe");
+    probe.SetAutoSize(true), probe.SetFontName(face), probe.SetFontBold(bold);
+    probe.SetCaption(text), probe.SetFontSize(points);
+    return width ? probe.Width() : probe.Height();
+  }
   // The colour of surface pixel (x, y), as text; of several (x and y in turn),
   // as letters: W white, B light blue, R light red, M light magenta, ? other.
   std::string At(int x, int y) const { return Describe(k->Pixel(x, y)); }
-  std::string Seen(std::initializer_list<int> xy) const;
+  std::string Seen(std::initializer_list<int> xy) const {
+    std::string letters;
+    for (const int* p = xy.begin(); p + 1 < xy.end(); p += 2) {
+      const std::string c = At(p[0], p[1]);
+      letters += c == kBlank ? 'W' : c == kBlue ? 'B' : c == kRed ? 'R' : c == kMagenta ? 'M' : '?';
+    }
+    return letters;
+  }
 
   std::unique_ptr<KESTOR_11> k;
   float clock_ = 0;

@@ -20,10 +20,7 @@ class MouseFuzzTest : public KestorTest {
   }
   QPoint Point() {  // anywhere, or in one of the shown widgets of the window and its title bar
     if (Rand(0, 9) < 4) return QPoint(Rand(0, 1023), Rand(0, 767));
-    std::vector<const ui::Widget*> shown;
-    for (const ui::Container* c :
-         std::initializer_list<const ui::Container*>{k.get(), &k->Picture1})
-      for (const ui::Widget* w : c->Children()) shown.insert(shown.end(), w->Shown(), w);
+    const std::vector<const ui::Widget*> shown = ShownWidgets();
     const QWidget* v = shown[static_cast<size_t>(Rand(0, int(shown.size()) - 1))]->peer()->view;
     return v->mapTo(v->window(), QPoint(Rand(0, v->width() - 1), Rand(0, v->height() - 1)));
   }

@@ -27,7 +27,6 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   // filled whole when it grows to row 550.
   const int touching[][4] = {
       {-5, 585, 0, 585}, {2, 585, 7, 585}, {1, 565, 1, 570}, {1, 600, 1, 605}};
-  std::string grown;
   for (int i = 0; i < 4; ++i) {
     const auto [x0, y0, x1, y1] = touching[i];
     const int c = 600 + 20 * i;
@@ -35,9 +34,8 @@ TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
     k->VerticalLines(xs, 3, 9000, 8550, kLightBlue);
     k->FilledBox((c + x0) * 15.f, y0 * 15.f, (c + x1) * 15.f, y1 * 15.f, kWhite);
     k->VerticalLines(xs, 3, 9000, 8250, kLightBlue);
-    grown += Seen({c + (x0 < 0 ? x1 : x0), i < 2 ? 585 : i == 2 ? y1 : y0});
+    EXPECT_EQ(Seen({c + (x0 < 0 ? x1 : x0), i < 2 ? 585 : i == 2 ? y1 : y0}), "B") << i;
   }
-  EXPECT_EQ(grown, "BBBB");
   // Vertical lines 16 twips apart: pixels 100 and 102; 15 apart: 150 and 151, no gap.
   const float apart[] = {1507, 1523}, close[] = {2257, 2272};
   k->VerticalLines(apart, 2, 4500, 4600, kLightBlue);
@@ -77,67 +75,45 @@ TEST_F(UiTest, RunShowsTheWindowAndClosesTheDataFileAtTheEnd) {
             std::make_tuple(0, true, 1, false));
 }
 
-// Real mouse events through the toolkit, on the shown window.
-using EventsTest = UiTest;
-
-// An event over a widget belongs to that widget alone.
-TEST_F(EventsTest, TheMouseReachesTheWidgetUnderIt) {
+// Real mouse events through the toolkit, on the shown window. An event over a widget belongs to
+// that widget alone: a click on a label without a click handler is not a click on the window, a
+// move over the disabled clear command not even a hover; the rate list stays open.
+TEST_F(UiTest, TheMouseReachesTheWidgetUnderIt) {
   Start();
+  double ms = 0;
+  ui::seams::SetSteadyClock([&] { return ms; });
   QWindow* w = Show();
   EXPECT_EQ(w->title(), "KESTOR");  // in the task bar
   QTest::mouseMove(w, Centre(k->ACTIVITES));
-  EXPECT_TRUE(k->ACTIV.Shown() && k->Label32.Shown());
-  // A click on a label without a click handler is not a click on the window.
   QTest::mouseClick(w, Qt::LeftButton, {}, Centre(k->NBCOMPTAGE));
-  EXPECT_TRUE(k->ACTIV.Shown());
-  // A move over the disabled clear command does nothing, not even a hover; nor does a move over
-  // the window background.
   QTest::mouseMove(w, Centre(k->EFFACER));
-  QTest::mouseMove(w, QPoint(500, 700));
   EXPECT_TRUE(k->ACTIV.Shown());
-
-  // One count, clicked in the list: the list shown again has no entry highlighted.
+  // A finger dragged down the count list to entry 3 runs that entry, ten counts, shown once a
+  // frame (each of the first four yields 20 ms apart): its first bars are on the screen while it
+  // runs. The list shown again has no entry highlighted, until one is pressed (its text white).
+  int yields = 0, bar_pixels = 0;
+  ui::seams::SetYieldHook([&] {
+    if (++yields <= 4) ms += 20;
+    if (yields == 6) bar_pixels = CountOf(Screen(), QRect(90, 400, 830, 233), qRgb(0, 0, 255));
+  });
   QTest::mouseMove(w, Centre(k->LANCER));
-  const float first = k->LANCER_N.Top() + k->LANCER_N.RowHeight() / 2;
-  const QPoint entry0(Centre(k->LANCER_N).x(), int(first / 15));
-  QTest::mouseClick(w, Qt::LeftButton, {}, entry0);
+  QTest::mousePress(w, Qt::LeftButton, {}, Entry(k->LANCER_N, 0));
+  QTest::mouseMove(w, Entry(k->LANCER_N, 3));
+  QTest::mouseRelease(w, Qt::LeftButton, {}, Entry(k->LANCER_N, 3));
   QTest::mouseMove(w, Centre(k->LANCER));
-  ASSERT_EQ(k->SN_L, 1);
-  auto* rows = static_cast<QListWidget*>(k->LANCER_N.peer()->view.data());
-  EXPECT_TRUE(rows->selectedItems().isEmpty());
-  // A finger dragged down the list to entry 3 runs that entry, ten counts.
-  const QPoint entry3(entry0.x(), int((first + 3 * k->LANCER_N.RowHeight()) / 15));
-  QTest::mousePress(w, Qt::LeftButton, {}, entry0);
-  QTest::mouseMove(w, entry3), QTest::mouseRelease(w, Qt::LeftButton, {}, entry3);
-  EXPECT_EQ(k->SN_L, 11);
-  QTest::mouseMove(w, Centre(k->LANCER));  // a pressed entry: its text white, its row highlighted
-  QTest::mousePress(w, Qt::LeftButton, {}, entry0);
+  const QImage shown = Grab(k->LANCER_N);
+  QTest::mousePress(w, Qt::LeftButton, {}, Entry(k->LANCER_N, 0));
   const QImage list = Grab(k->LANCER_N);
-  const QRect row0(0, 0, list.width(), int(k->LANCER_N.RowHeight() / 15));
-  EXPECT_GT(CountOf(list, row0, qRgb(255, 255, 255)), 3);
-  EXPECT_EQ(QColor(list.pixel(1, 2)), QColor(48, 140, 198));  // the toolkit's highlight
+  const QRgb highlight = qRgb(48, 140, 198);  // the toolkit's
+  EXPECT_EQ(std::make_tuple(k->SN_L, bar_pixels > 0, CountOf(shown, shown.rect(), highlight),
+                            list.pixel(1, 2) == highlight,
+                            CountOf(list, list.rect(), qRgb(255, 255, 255)) > 3),
+            std::make_tuple(10, true, 0, true, true));
   // The sigma symbol is stretched to its box, smoothly (not the nearest source pixels): blue in
   // each quarter of it.
   const QImage sigma = Grab(k->SIGMA2);
   EXPECT_NE(sigma, QImage(sigma2_xpm).scaled(sigma.size()).convertToFormat(QImage::Format_RGB32));
   const int half_w = sigma.width() / 2, half_h = sigma.height() / 2;
   for (QPoint q : {QPoint(0, 0), QPoint(half_w, 0), QPoint(0, half_h), QPoint(half_w, half_h)})
-    EXPECT_GT(CountOf(sigma, QRect(q, QSize(half_w, half_h)), qRgb(0, 0, 255)), 3)
-        << q.x() << q.y();
-}
-
-// A series shows its progress once a frame (each of the first four yields 20 ms
-// apart): the bars of its first counts are on the screen while it runs.
-TEST_F(EventsTest, ASeriesPaintsEachFrame) {
-  Start();
-  Show();
-  double ms = 0;
-  ui::seams::SetSteadyClock([&] { return ms; });
-  int yields = 0, bar_pixels = 0;
-  ui::seams::SetYieldHook([&] {
-    if (++yields <= 4) ms += 20;
-    if (yields == 6) bar_pixels = CountOf(Screen(), QRect(90, 400, 830, 233), qRgb(0, 0, 255));
-  });
-  Run(3);  // ten counts
-  EXPECT_GT(bar_pixels, 0);
+    EXPECT_GT(CountOf(sigma, QRect(q, QSize(half_w, half_h)), qRgb(0, 0, 255)), 3);
 }
