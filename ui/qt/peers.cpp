@@ -48,7 +48,6 @@ class ClickRouter {
   // A move, at `origin` (twips) of the view.
   void Move(Widget* model, QMouseEvent* e, Mouse origin = {}) {
     NoteInput(e->timestamp());
-    e->accept();
     const Mouse m = MouseOf(e);
     if (model) model->FireMouseMove(Mouse{m.x - origin.x, m.y - origin.y});
   }
@@ -315,7 +314,6 @@ void Peer::Create(Widget& w) {
       p.view = new ImageView(&w, parent);
       break;
   }
-  p.view->hide();
 }
 
 void Peer::Detach(Widget& w) {
