@@ -8,14 +8,17 @@
 
 class UiTest : public KestorTest {};
 
-// Faces measure alike; OUI, hidden with its panel, receives nothing; far drawing is clipped.
+// Faces measure alike, bold wider; OUI, hidden with its panel, receives nothing; far drawing is
+// clipped.
 TEST_F(UiTest, WidgetsMeasureThemselvesAndHideWithTheirContainer) {
   Start();
   int clicks = 0;
   k->OUI.Click = [&] { ++clicks; };
   k->OUI.FireClick();
-  EXPECT_EQ(std::make_pair(Measure("Comptage", 15, true, "Arial"), clicks),
-            std::make_pair(Measure("Comptage", 15), 0));
+  const float plain = Measure("Comptage", 15);
+  EXPECT_EQ(std::make_tuple(Measure("Comptage", 15, true, "Arial"), clicks,
+                            Measure("Comptage", 15, true, "Arial", true) > plain + 2),
+            std::make_tuple(plain, 0, true));
   k->Line(-1e9f, -1e9f, 1e9f, 1e9f, kLightBlue);
   k->FilledBox(-1e30f, 30, 1e30f, 45, kLightBlue);   // rows 2 and 3, every column
   k->FilledBox(30, -1e30f, 45, 1e30f, kLightBlue);   // columns 2 and 3, every row
