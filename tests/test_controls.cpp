@@ -15,10 +15,6 @@ TEST_F(ControlsTest, HoverTableRateChangeClearingAndWhatEachStepLeavesShown) {
   k->EFFACER.SetEnabled(true);  // a disabled command reacts to nothing
   ui::Widget* lists[6] = {&k->LANCER_N, &k->Label31, &k->ACTIV,
                           &k->Label32,  &k->INFOS,   &k->Label33};
-  auto lists_shown = [&](std::string s = "") {
-    for (ui::Widget* w : lists) s += w->Visible() ? '1' : '0';
-    return s;
-  };
   const std::tuple<ui::Widget*, bool, const char*, const char*> rows[] = {
       {&k->LANCER, false, "110000", "110000"},      {&k->ACTIVITES, false, "001100", "001100"},
       {&k->INFORMATION, false, "000011", "000011"}, {&k->EFFACER, false, "000000", "000000"},
@@ -32,7 +28,8 @@ TEST_F(ControlsTest, HoverTableRateChangeClearingAndWhatEachStepLeavesShown) {
     for (bool all : {true, false}) {
       for (ui::Widget* w : lists) w->SetVisible(all);
       click ? widget->FireClick() : widget->FireMouseMove({100, 100});
-      EXPECT_EQ(lists_shown(), all ? from_all : from_none)
+      EXPECT_EQ(Flags({lists[0], lists[1], lists[2], lists[3], lists[4], lists[5]}),
+                all ? from_all : from_none)
           << widget->Name() << (click ? " click" : " move");
     }
   k->NON.FireClick(), k->EFFACER.SetEnabled(false);
