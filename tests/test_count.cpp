@@ -78,7 +78,7 @@ TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
 // Graduations 0, 5, ..., 40 in dark blue from row 650 at pixel 96 + 20 n (less 5
 // from 10 on). A bar reaching the labels shrinks the scale, once per count.
 TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTheScale) {
-  StartWith("100\n200\n250\n");  // every count is 2
+  StartWith("5\n");  // every count is 50 (pulses 200 twips apart): the last class with a bar
   auto dark = [&](int x0, int x1, int y0 = 648, int n = 0) {
     for (int y = y0; y < y0 + 27; ++y)
       for (int x = x0; x < x1; ++x)
@@ -108,7 +108,7 @@ TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTh
   k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // a bar 2400 twips (160 pixels) tall at scale 1
   ASSERT_EQ(At(202, 633 - 150), kBlue);
   k->Line(2280, 8000, 2280, 8150, kLightRed);  // a mark between bars: x 152, rows 533 to 543
-  k->EFFECTIF_L[2] = reach - 1;                // the next count of 2 reaches the limit
+  k->EFFECTIF_L[50] = reach - 1;               // the next count of 50 reaches the limit
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));
   // Class 5 now 2000 twips tall (rows 500 to 633), the mark erased, the base line again.

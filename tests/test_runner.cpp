@@ -81,14 +81,14 @@ TEST_F(RunnerTest, TheContinuousRunPausesTwoSecondsEvenAcrossMidnightCyclesItsCo
   EXPECT_EQ(std::make_tuple(yields_, Seen({500, 190}), k->DISK_0.Shown(), clock_ - last >= 2),
             std::make_tuple(1, "W", true, true));
   ExpectIdle(" Nombre de comptage = 0 | Nmoyen = 0 | = 0 ");
-  // The pause ends two seconds after its first reading, across midnight; at once
-  // when set back (a start of -1 reads 5000, then 1): start, readings, last reading.
+  // The pause ends two seconds after its first reading, on a clock reading each value twice,
+  // across midnight; at once when set back (-1 reads 5000, then 1): start, readings, last reading.
   const std::tuple<float, int, float> cases[] = {
-      {50000, 9, 50002}, {86399.5f, 9, 1.5f}, {-1, 2, 1}};
+      {50000, 17, 50002}, {86399.5f, 17, 1.5f}, {-1, 2, 1}};
   for (const auto& [start, count, end] : cases) {
     int readings = 0;
     ui::seams::SetClock([&, s = start] {
-      const float t = s >= 0 ? s + 0.25f * readings : (readings == 0 ? 5000.0f : 1.0f);
+      const float t = s >= 0 ? s + 0.25f * (readings / 2) : (readings == 0 ? 5000.0f : 1.0f);
       return ++readings, last = t >= 86400.0f ? t - 86400.0f : t;
     });
     k->PAUSE2();
