@@ -104,14 +104,14 @@ TEST_F(CountTest, GraduationsSitUnderTheirTicksAndABarReachingTheLabelsShrinksTh
   EXPECT_EQ(std::make_pair(dark(x - 6, x, y), dark(x, x + 6, y) > 4), std::make_pair(0, true));
   const float limit = k->N1MOYEN.Top() + k->N1MOYEN.Height() + 20;
   const auto reach = static_cast<int32_t>(std::ceil((9500 - limit) / 200.0));
-  k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // a bar 2400 twips (160 pixels) tall at scale 1
+  k->EFFECTIF_L[0] = k->EFFECTIF_L[5] = 12, k->TRACEHISTO();  // bars 2400 twips tall at scale 1
   ASSERT_EQ(At(202, 633 - 150), kBlue);
   k->Line(2280, 8000, 2280, 8150, kLightRed);  // a mark between bars: x 152, rows 533 to 543
   k->EFFECTIF_L[50] = reach - 1;               // the next count of 50 reaches the limit
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));
-  // Class 5 now 2000 twips tall (rows 500 to 633), the mark erased, the base line again.
-  EXPECT_EQ(Seen({202, 499, 202, 500, 202, 600, 152, 538, 152, 633}), "WBBWB");
+  // Classes 5 and 0 now 2000 twips tall (rows 500 to 633), the mark erased, the base line again.
+  EXPECT_EQ(Seen({202, 499, 202, 500, 202, 600, 102, 600, 152, 538, 152, 633}), "WBBBWB");
   Count("C000010", 1);
   EXPECT_FLOAT_EQ(k->ECHELLE_S, static_cast<float>(1 / 1.2));  // below the limit at the new scale
   // 1280 wide, 1.25 twips a line: class 2's 121 lines cover columns 173 to 183.
