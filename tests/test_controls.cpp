@@ -7,58 +7,14 @@ class ControlsTest : public KestorTest {
   void Move(double c) { k->FireMouseMove({static_cast<float>(1530 + c * 300), 9200}); }
 };
 
-// What each step leaves shown, where the count value stands after the rate label, and the
-// classes at both ends of the histogram emptied by a rate change. Every count of "100" is 3
-// at 1 imp/s, 40 at 16 imp/s.
-TEST_F(ControlsTest, EachStepLeavesItsWidgetsShown) {
+// The lists a move or click leaves shown, from all six list widgets shown and none; what each
+// step leaves shown, where the count value stands after the rate label, and the classes at both
+// ends of the histogram emptied by a rate change. Every count of "100" is 3 at 1 imp/s, 40 at 16.
+TEST_F(ControlsTest, HoverTableRateChangeClearingAndWhatEachStepLeavesShown) {
   Start(1024, 768, {WriteScratchFile("hundreds.ksq", "100\r\n100\r100\n")});
-  const std::string start =
-      "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER NBCOMPTAGE Picture1 TITRE ";
-  const std::string results =
-      "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER N1COMPTE N1MOYEN NBCOMPTAGE "
-      "Picture1 SIGMA2 TITRE VARI1 ";
-  const float line = Measure("x", 15, false);
-  // The count value a label height after the rate, itself two label heights from the edge.
-  auto value_after = [&](const char* rate, const char* value) {
-    EXPECT_EQ(std::make_tuple(k->N1COMPTE.Left(), k->N1COMPTE.Top(), k->N1COMPTE.Caption()),
-              std::make_tuple(3 * line + Measure(rate, 15), k->ACTIVIT.Top(), value));
-  };
-  Run(3);
-  EXPECT_EQ(ShownNames(),
-            "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER N1MOYEN "
-            "NBCOMPTAGE Picture1 SIGMA2 TITRE VARI1 ");
-  Run(0);  // a single count after a series
-  EXPECT_EQ(ShownNames(), results);
-  value_after(" Taux de comptage = 1 imp/s ", " Valeur du comptage = 3 ");
-  k->ACTIVITES.FireMouseMove(), Move(3);  // an open list: no query
-  EXPECT_EQ(ShownNames(),
-            "ACTIV ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER "
-            "Label32 N1COMPTE N1MOYEN NBCOMPTAGE Picture1 SIGMA2 TITRE VARI1 ");
-  k->FIN.FireMouseMove(), k->FireClick(), Move(3);
-  EXPECT_EQ(ShownNames(),
-            "ACTIVIT ACTIVITES EFF1 EFFACER FIN INFORMATION KESTOR_Image1 LANCER "
-            "N1COMPTE N1MOYEN NBCOMPTAGE Picture1 SIGMA2 TITRE VARI1 ");
-  k->EFFECTIF_L[0] = k->EFFECTIF_L[40] = 7;
-  ChooseRate(5, true);
-  EXPECT_EQ(ShownNames() + k->ACTIVIT.Caption(), start + " Taux de comptage = 16 imp/s ");
-  Run(0);
-  EXPECT_EQ(ShownNames(), results);
-  value_after(" Taux de comptage = 16 imp/s ", " Valeur du comptage = 40 ");
-  std::string classes;
-  for (double c : {0.0, 40.0}) Move(c), classes += k->EFF1.Caption();
-  EXPECT_EQ(classes, " Effectif de ( 0 ) = 0  Effectif de ( 40 ) = 1 ");
-}
-
-// The lists a move or click leaves shown, from all six list widgets shown and none.
-TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
-  Start();
   k->EFFACER.SetEnabled(true);  // a disabled command reacts to nothing
   ui::Widget* lists[6] = {&k->LANCER_N, &k->Label31, &k->ACTIV,
                           &k->Label32,  &k->INFOS,   &k->Label33};
-  auto lists_shown = [&](std::string s = "") {
-    for (ui::Widget* w : lists) s += w->Visible() ? '1' : '0';
-    return s;
-  };
   const std::tuple<ui::Widget*, bool, const char*, const char*> rows[] = {
       {&k->LANCER, false, "110000", "110000"},      {&k->ACTIVITES, false, "001100", "001100"},
       {&k->INFORMATION, false, "000011", "000011"}, {&k->EFFACER, false, "000000", "000000"},
@@ -72,7 +28,8 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
     for (bool all : {true, false}) {
       for (ui::Widget* w : lists) w->SetVisible(all);
       click ? widget->FireClick() : widget->FireMouseMove({100, 100});
-      EXPECT_EQ(lists_shown(), all ? from_all : from_none)
+      EXPECT_EQ(Flags({lists[0], lists[1], lists[2], lists[3], lists[4], lists[5]}),
+                all ? from_all : from_none)
           << widget->Name() << (click ? " click" : " move");
     }
   k->NON.FireClick(), k->EFFACER.SetEnabled(false);
@@ -86,10 +43,10 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
       s += c->Enabled() ? c->Name()[0] : '-';
     return s;
   };
-  ChooseRate(0);
-  EXPECT_EQ(state() + k->ACTIVIT.Caption(), "50 0 L-AIF Taux de comptage = .5 imp/s ");
-  ChooseRate(1), Run(2);  // 5 counts
-  const auto classes = k->EFFECTIF_L;
+  ChooseRate(0), Move(3);  // no counts: no query
+  EXPECT_EQ(state() + Flags({&k->EFF1}) + k->ACTIVIT.Caption(),
+            "50 0 L-AIF0 Taux de comptage = .5 imp/s ");
+  ChooseRate(1), Run(2);       // 5 counts of 3
   for (int entry : {1, -1}) {  // the rate in force, or no entry: nothing but closing the list
     ChooseRate(entry);
     EXPECT_EQ(state() + std::to_string(k->ACTIV.ListIndex()), "1 5 LEAIF-1");
@@ -97,59 +54,73 @@ TEST_F(ControlsTest, HoverTableRateChangeAndClearing) {
   ChooseRate(5);  // 16.0
   EXPECT_EQ(state(), "1 5 asks ----F");
   k->NON.FireClick();
-  EXPECT_EQ(std::make_tuple(state(), k->EFFECTIF_L), std::make_tuple("1 5 LEAIF", classes));
+  EXPECT_EQ(state() + std::to_string(k->EFFECTIF_L[3]), "1 5 LEAIF5");
   k->EFFACER.FireClick();
   EXPECT_EQ(state(), "1 5 asks ----F");
   k->OUI.FireClick();  // a plain clear keeps the rate, not the refused one
   EXPECT_EQ(state(), "1 0 L-AIF");
   for (int entry = 1; entry <= 13; ++entry) Run(entry);  // 2 + 5 + 10 + ... + 20000 counts
-  EXPECT_EQ(state(), "1 38887 LEAIF");  // a new rate confirmed: all starts again at that rate
-  ChooseRate(5, true);
-  EXPECT_EQ(std::make_tuple(state(), k->S1_L, k->EFFECTIF_L, k->ECHELLE_S, k->NBCOMPTAGE.Caption()),
-            std::make_tuple("16 0 L-AIF", 0, decltype(k->EFFECTIF_L){}, 1.0f,
-                            " Nombre de comptage = 0 "));
-  Run(0);
-  EXPECT_EQ(state(), "16 1 LEAIF");
+  EXPECT_EQ(state(), "1 38887 LEAIF");
+  Run(0);  // a single count after a series
+  const std::string results =
+      "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER N1COMPTE N1MOYEN NBCOMPTAGE "
+      "Picture1 SIGMA2 TITRE VARI1 ";
+  EXPECT_EQ(ShownNames() + k->N1COMPTE.Caption(), results + " Valeur du comptage = 3 ");
+  k->ACTIVITES.FireMouseMove(), Move(3);  // an open list: no query
+  EXPECT_EQ(ShownNames(),
+            "ACTIV ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER "
+            "Label32 N1COMPTE N1MOYEN NBCOMPTAGE Picture1 SIGMA2 TITRE VARI1 ");
+  k->EFFECTIF_L[0] = k->EFFECTIF_L[40] = 7;
+  ChooseRate(5, true);  // a new rate confirmed: all starts again at that rate
+  EXPECT_EQ(std::make_tuple(state(), k->S1_L, k->ECHELLE_S, ShownNames(), k->ACTIVIT.Caption(),
+                            k->NBCOMPTAGE.Caption()),
+            std::make_tuple("16 0 L-AIF", 0, 1.0f,
+                            "ACTIVIT ACTIVITES EFFACER FIN INFORMATION KESTOR_Image1 LANCER "
+                            "NBCOMPTAGE Picture1 TITRE ",
+                            " Taux de comptage = 16 imp/s ", " Nombre de comptage = 0 "));
+  Run(0);  // the count value a label height after the rate, itself two label heights from the edge
+  EXPECT_EQ(
+      std::make_tuple(state(), ShownNames(), k->N1COMPTE.Left(), k->N1COMPTE.Top()),
+      std::make_tuple("16 1 LEAIF", results,
+                      3 * Measure("x", 15, false) + Measure(" Taux de comptage = 16 imp/s ", 15),
+                      k->ACTIVIT.Top()));
+  std::string ends;  // class 40 holds the new count, class 0 nothing
+  for (double c : {40.0, 0.0}) Move(c), ends += k->EFF1.Caption();
+  EXPECT_EQ(k->N1COMPTE.Caption() + ends,
+            " Valeur du comptage = 40  Effectif de ( 40 ) = 1  Effectif de ( 0 ) = 0 ");
 }
 
 // Silent with no counts, a header shown, above the mean or during a run; else
 // the nearest class under the pointer (also on a magnified screen), its bar magenta.
 TEST_F(ControlsTest, ShowsTheNearestClassAndHighlightsItsBar) {
-  Start(), Move(3);
-  EXPECT_FALSE(k->EFF1.Shown());
-  Run(4);                                                // 20 counts at 1 imp/s: 10 of 1, 1 of 5
+  Start(), Run(4);                                       // 20 counts at 1 imp/s: 10 of 1, 1 of 5
   k->ACTIVITES.FireMouseMove(), k->FIN.FireMouseMove();  // the rate list closes, its header stays
   Move(3), k->FireClick();
   k->FireMouseMove({1530 + 3 * 300, k->N1MOYEN.Top()});  // above the mean's bottom
   k->COMPTAGE_I = 1, Move(3);
   EXPECT_FALSE(k->EFF1.Shown());
   k->COMPTAGE_I = 0, Move(5);
-  EXPECT_EQ(k->EFF1.Caption(), " Effectif de ( 5 ) = 1 ");
+  const std::string five = k->EFF1.Caption();
   const float narrow = k->EFF1.Width();
-  Move(1.13);
-  EXPECT_EQ(std::make_tuple(k->EFF1.Shown(), k->EFF1.Caption(), k->CURSEUR_I),
-            std::make_tuple(true, " Effectif de ( 1 ) = 10 ", 1));
-  EXPECT_GT(k->EFF1.Width(), narrow);  // as wide as its text
-  EXPECT_EQ(std::make_pair(k->EFF1.Left(), k->EFF1.Top()),
-            std::make_pair(1530 + 1.13f * 300, 9500 + 1.6f * k->FIN.Height()));
+  Move(1.13);  // as wide as its text, under the pointer
+  EXPECT_EQ(std::make_tuple(five, k->EFF1.Shown(), k->EFF1.Caption(), k->CURSEUR_I,
+                            k->EFF1.Width() > narrow, k->EFF1.Left(), k->EFF1.Top()),
+            std::make_tuple(" Effectif de ( 5 ) = 1 ", true, " Effectif de ( 1 ) = 10 ", 1, true,
+                            1530 + 1.13f * 300, 9500 + 1.6f * k->FIN.Height()));
   EXPECT_EQ(Seen({118, 631, 122, 631, 126, 631, 127, 631, 202, 631}), "MMMWB");
-  // Half-way the even class; class 0's label at the base line's left end.
-  const std::pair<double, int> ties[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}};
-  for (auto [at, cls] : ties) {
-    Move(20), Move(at);  // come from another class
-    EXPECT_EQ(k->CURSEUR_I, cls) << at;
-  }
-  EXPECT_FLOAT_EQ(k->EFF1.Left(), 1380);
+  // Half-way the even class (coming from another class); class 0's label at the base line's left.
+  std::string ties;
+  for (double at : {0.5, 1.5, 2.5, -0.5}) Move(20), Move(at), ties += std::to_string(k->CURSEUR_I);
+  EXPECT_EQ(std::make_pair(ties, k->EFF1.Left()), std::make_pair(std::string("0220"), 1380.0f));
   Move(40.5);
   EXPECT_EQ(std::make_pair(k->EFF1.Left(), k->EFF1.Caption()),
             std::make_pair(15360 - k->EFF1.Height() - k->EFF1.Width(),
                            std::string(" Effectif de ( 40 ) = 0 ")));
-  Move(41);  // beyond the base line: nothing changes
-  Run(0);
+  Move(41), Run(0);  // beyond the base line nothing changes; a run hides it
+  const bool hidden = !k->EFF1.Shown();
   Move(40);  // over the class it showed last
-  EXPECT_EQ(std::make_tuple(k->CURSEUR_I, k->EFF1.Shown()), std::make_tuple(40, true));
-  Run(0);  // a run hides it
-  EXPECT_FALSE(k->EFF1.Shown());
+  EXPECT_EQ(std::make_tuple(hidden, k->CURSEUR_I, k->EFF1.Shown()),
+            std::make_tuple(true, 40, true));
   // 3840 x 2160: a 1920 x 1080 logical screen at a device pixel ratio of 2; class
   // c under device pixel (1530 + 300 c) 1.875 / 15 x 2 = 382.5 + 75 c, the base line
   // at 2 x round(9500 x 1.40625) / 15 = 1781; input in logical pixels, half of those.
