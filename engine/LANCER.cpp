@@ -60,7 +60,6 @@ void WriteResults(KESTOR_11& k) {
 // Entry 0: one count with its pulses drawn; it cannot be interrupted, and
 // nothing is painted before it ends: the command bar stays as it is.
 void OneCount(KESTOR_11& k) {
-  k.N0C_L = 1;
   k.SetMousePointer(ui::Pointer::Hourglass);
   k.MODE_T = "C_1";
   k.N1COMPTE.SetVisible(true);
