@@ -210,7 +210,8 @@ void Count(const uint8_t* data, size_t size, const std::vector<double>& values, 
   // A fresh start for this file: nothing open, empty statistics.
   ui::files::Close(kDataFile);
   k.FICHIER_T.clear();
-  CHECK(ui::Dispatch([&] { k.RAZ(); }));
+  ui::Dispatch([&] { k.RAZ(); });
+  CHECK(!ui::Ended());
   k.EFFECTIF_L.fill(0);
   // Rate and time of day from the input.
   const int rate = size > 0 ? data[0] % 6 : 1;
