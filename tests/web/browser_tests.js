@@ -58,9 +58,10 @@ const series = (n, entry = {1: 0, 100: 6, 200: 7, 1000: 9}[n]) => async (page, t
   await h.clicks(page, t, ['LANCER_N', entry, 'LANCER']);
   t.state = [...CLOCK, RATE_4, entry];
   await h.sameAsDesktop(page, desktop(t, ...t.state), ...t.near);
-  const [tip, grey] = await page.$eval('[data-name="EFFACER"]', (el) =>
-    [el.title, getComputedStyle(el).color === 'rgb(128, 128, 128)']);
-  h.expect(tip === (grey ? '' : ' Cliquez pour Effacer '), `"Effacer" (grey: ${grey}): "${tip}"`);
+  const [tip, grey, busy] = await page.$eval('[data-name="EFFACER"]', (el, s =
+    getComputedStyle(el)) => [el.title, s.color === 'rgb(128, 128, 128)', s.cursor !== 'default']);
+  h.expect(tip === (grey ? '' : ' Cliquez pour Effacer ') && !busy, `"Effacer" (grey: ${grey},` +
+    ` busy: ${busy}): "${tip}"`);
 };
 
 // After the series of 1000: the query where the mouse moves (a finger drags) is the desktop's.
