@@ -206,8 +206,8 @@ async function run(b, url, view, steps) {
 const tests = [
   ['1024x768 single: looks, count, pages, random mouse events', single, XGA, looks, series(1),
     pages(0, 1, 2, 3), fuzz],
-  ['1024x768 site: series 1000, query, saved, rate, Quitter', '', XGA, series(1000), query, saved,
-    rate, quit],
+  ['1024x768 site: series 1000, query moved a class, saved, rate, Quitter', '', XGA, series(1000),
+    query, (page, t) => query(page, t, [180, 289]), saved, rate, quit],
   ['1024x768 site, touch: series 1000, drag, page', '', TOUCH, series(1000), query, pages(0)],
   ['1366x633 single: series 200, full screen, turned upright', single, {width: 1366, height: 633},
     series(200), resized(1366, 768), resized(768, 1366)],
