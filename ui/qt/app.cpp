@@ -209,7 +209,6 @@ void Application::LoadForm(Form& form) {
 }
 
 void Application::ShowForm(Form& form) {
-  Flush();
   QWidget* v = form.peer()->view.data();
   if (!v) return;
   QScreen* screen = QGuiApplication::primaryScreen();
