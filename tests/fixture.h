@@ -21,7 +21,7 @@
 #include "ui/textfile.h"
 #include "window/KESTOR_11.h"
 
-// A colour as text; the colours a user sees; the pixel of a twip coordinate.
+// A colour as text; the colours a user sees; a rectangle's pixels of a colour; a twip's pixel.
 inline std::string Describe(ui::Rgb c) {
   return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
 }
@@ -29,7 +29,6 @@ constexpr ui::Rgb kWhite = ui::RGB(255, 255, 255), kLightBlue = ui::RGB(0, 0, 25
                   kLightRed = ui::RGB(255, 0, 0);
 inline const std::string kBlank = Describe(kWhite), kBlue = Describe(kLightBlue),
                          kRed = Describe(kLightRed), kMagenta = Describe(ui::RGB(255, 0, 255));
-// How many pixels of a rectangle of an image are exactly that colour.
 inline int CountOf(const QImage& image, const QRect& r, QRgb colour) {
   int n = 0;
   for (int y = r.top(); y <= r.bottom(); ++y)
@@ -45,17 +44,14 @@ inline Box BoxOf(const ui::Widget& w) {
 }
 // A scratch directory for this test binary, and a file written there.
 inline std::string ScratchDir() {
-  static const std::string dir = [] {
-    auto p = std::filesystem::temp_directory_path() / ("kestor-tests-" + std::to_string(getpid()));
-    std::filesystem::create_directories(p);
-    return p.string();
-  }();
+  static const std::string dir =
+      std::filesystem::temp_directory_path() / ("kestor-tests-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
   return dir;
 }
 inline std::string WriteScratchFile(const std::string& name, const std::string& content) {
-  const std::string path = ScratchDir() + "/" + name;
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-  return path;
+  std::ofstream(ScratchDir() + "/" + name, std::ios::binary | std::ios::trunc) << content;
+  return ScratchDir() + "/" + name;
 }
 
 // Sets (or, given no value, unsets) an environment variable for the life of the object.
@@ -74,23 +70,16 @@ class KestorTest : public ::testing::Test {
   // A screen of w x h pixels, the clock, the data file's places (default: the build's).
   void Start(float w_px = 1024, float h_px = 768, std::vector<std::string> data_files = {},
              float clock_seconds = 0.0f) {
-    ui::seams::Reset();
-    ui::seams::SetScreenTwips(w_px * 15.0f, h_px * 15.0f);
-    clock_ = clock_seconds;
-    ui::seams::SetClock([this] { return clock_; });
+    ui::seams::Reset(), ui::seams::SetScreenTwips(w_px * 15.0f, h_px * 15.0f);
+    clock_ = clock_seconds, ui::seams::SetClock([this] { return clock_; });
     if (data_files.empty()) data_files = {KESTOR_BUILD_DIR "/KESTOR_11.KSQ"};
     ui::seams::SetDataFileCandidates(data_files);
     k = std::make_unique<KESTOR_11>(), ui::Application::LoadForm(*k);
   }
-  void TearDown() override {
-    k.reset();
-    ui::files::CloseAll();
-    ui::seams::Reset();
-  }
+  void TearDown() override { k.reset(), ui::files::CloseAll(), ui::seams::Reset(); }
   // Shows the window: its toolkit window; what the screen shows of it now.
   QWindow* Show() {
-    ui::Application::ShowForm(*k);
-    QCoreApplication::processEvents();
+    ui::Application::ShowForm(*k), QCoreApplication::processEvents();
     return k->peer()->view->windowHandle();
   }
   QImage Screen() const {
@@ -113,8 +102,7 @@ class KestorTest : public ::testing::Test {
     ui::Flush();
     return w.peer()->view->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
-  // Window pixel nearest to the top left corner of a widget (its containers' offsets added), at
-  // its centre, at the middle of a list's row.
+  // A widget's top left window pixel (containers' offsets added), its centre, a list row's middle.
   static QPoint Origin(const ui::Widget& w) {
     float x = w.Left(), y = w.Top();
     for (ui::Container* c = w.Parent(); c && c->Parent(); c = c->Parent())
@@ -147,11 +135,10 @@ class KestorTest : public ::testing::Test {
     return shown;
   }
   std::string ShownNames() const {
-    std::vector<std::string> names;
-    for (const ui::Widget* w : ShownWidgets()) names.push_back(w->Name());
-    std::sort(names.begin(), names.end());
+    std::vector<const ui::Widget*> shown = ShownWidgets();
+    std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->Name() < b->Name(); });
     std::string s;
-    for (const std::string& n : names) s += n + " ";
+    for (const ui::Widget* w : shown) s += w->Name() + " ";
     return s;
   }
   // A text's width (or height) in a face and size, measured by a label of its own.
@@ -162,8 +149,7 @@ class KestorTest : public ::testing::Test {
     probe.SetCaption(text), probe.SetFontSize(points);
     return width ? probe.Width() : probe.Height();
   }
-  // The colour of surface pixel (x, y), as text; of several (x and y in turn),
-  // as letters: W white, B light blue, R light red, M light magenta, ? other.
+  // A surface pixel's colour; several (x, y in turn) as W white, B blue, R red, M magenta, ? other.
   std::string At(int x, int y) const { return Describe(k->Pixel(x, y)); }
   std::string Seen(std::initializer_list<int> xy) const {
     std::string letters;

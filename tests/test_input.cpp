@@ -4,26 +4,20 @@
 
 #include "fixture.h"
 
-using State = QEventPoint::State;
 using WSI = QWindowSystemInterface;
-constexpr auto kMove = QEvent::MouseMove, kPress = QEvent::MouseButtonPress,
-               kRelease = QEvent::MouseButtonRelease;
+constexpr auto kMove = QEvent::MouseMove, kRelease = QEvent::MouseButtonRelease;
 constexpr auto kLeft = Qt::LeftButton, kNone = Qt::NoButton;
-// Motion, press and release (a jitter moves one pixel before the release); a finger's tap,
-// held 1.5 s for a long press.
+// Motion, press, release (a jitter moves a pixel before it); a finger's tap, held 1.5 s for long.
 enum class Gesture { Click, Jitter, Tap, LongPress };
 
 class InputTest : public KestorTest {
  protected:
   // A shown window, with one count made when asked ("Effacer" enabled, a new rate asks).
   void Open(bool count = true) {
-    Start();
-    ui::seams::SetSteadyClock([this] { return ms_; });
-    w_ = Show();
+    Start(), ui::seams::SetSteadyClock([this] { return ms_; }), w_ = Show();
     if (count) Run(0);
   }
-  // Time passes for the hand (the window system's stamps) and the program alike.
-  void Wait(int ms) { stamp_ += static_cast<ulong>(ms), ms_ += ms; }
+  void Wait(int ms) { stamp_ += static_cast<ulong>(ms), ms_ += ms; }  // for the hand and program
   // Queues a move (button b held), a press or a release of b.
   void Mouse(QEvent::Type t, QPoint p, ulong at, Qt::MouseButton b = kLeft) {
     WSI::handleMouseEvent<WSI::AsynchronousDelivery>(
@@ -31,13 +25,12 @@ class InputTest : public KestorTest {
   }
   // Motion onto p, 3 ms later the press, the release `slip` away.
   void Click(QPoint p, ulong press, ulong release, Qt::MouseButton b = kLeft, QPoint slip = {}) {
-    Mouse(kMove, p, press - 3, kNone), Mouse(kPress, p, press, b);
+    Mouse(kMove, p, press - 3, kNone), Mouse(QEvent::MouseButtonPress, p, press, b);
     if (!slip.isNull()) Mouse(kMove, p + slip, press + 1, b);
     Mouse(kRelease, p + slip, release, b);
   }
   static void Deliver() { WSI::sendWindowSystemEvents({}), QCoreApplication::processEvents(); }
-  // Queues one finger's touch event, in state s at p.
-  void Touch(State s, QPoint p, ulong dt = 0) {
+  void Touch(QEventPoint::State s, QPoint p, ulong dt = 0) {  // one finger's, at p
     static QPointingDevice* screen = QTest::createTouchDevice();
     WSI::TouchPoint t;
     t.state = s, t.area = QRect(w_->mapToGlobal(p) - QPoint(2, 2), QSize(4, 4));
@@ -50,16 +43,11 @@ class InputTest : public KestorTest {
         QCoreApplication::postEvent(v, new QMouseEvent(kRelease, v->mapFrom(k->peer()->view, p),
                                                        QPointF(), kLeft, kNone, {}));
     } else {
-      Touch(State::Pressed, p);
-      if (g == Gesture::LongPress) Deliver(), Wait(1500), Touch(State::Stationary, p);
-      Touch(State::Released, p, 60);
+      Touch(QEventPoint::Pressed, p);
+      if (g == Gesture::LongPress) Deliver(), Wait(1500), Touch(QEventPoint::Stationary, p);
+      Touch(QEventPoint::Released, p, 60);
     }
     Deliver(), Wait(1000);
-  }
-  // A move onto w from the window's corner (the toolkit drops a move to where the pointer is).
-  void Hover(const ui::Widget& w) {
-    Mouse(kMove, QPoint(1, 1), stamp_ - 1, kNone), Mouse(kMove, Centre(w), stamp_, kNone);
-    Deliver(), Wait(500);
   }
 
   double ms_ = 1.0e6;
@@ -67,24 +55,23 @@ class InputTest : public KestorTest {
   QWindow* w_ = nullptr;
 };
 
-// A command, list entries (taken on a release, on a click), a panel's button, a page, the
-// background act once on every gesture of the left button, however long a move's handler lasts;
-// a release alone, other buttons nothing.
+// Every target (a command, list entries, a panel's button, a page, the background) acts once on
+// each left-button gesture, after a slow move's handler too; a release alone, other buttons never.
 TEST_F(InputTest, EveryTargetActsOnEveryGestureOfTheLeftButtonOnly) {
   Open();
   int clicks = 0;
   const std::tuple<const char*, std::function<void()>, QPoint, std::function<bool()>> cases[] = {
       {"EFFACER", [] {}, Centre(k->EFFACER), [&] { return k->ATTENTION.Shown(); }},
       {"LANCER", [] {}, Centre(k->LANCER), [&] { return clicks == 1 && k->LANCER_N.Shown(); }},
-      {"LANCER_N", [&] { Hover(k->LANCER); }, Entry(k->LANCER_N, 0),
+      {"LANCER_N", [&] { k->LANCER.FireMouseMove(); }, Entry(k->LANCER_N, 0),
        [&] { return k->SN_L == 2 && !k->LANCER_N.Shown(); }},
-      {"ACTIV", [&] { Hover(k->ACTIVITES); }, Entry(k->ACTIV, 3),
+      {"ACTIV", [&] { k->ACTIVITES.FireMouseMove(); }, Entry(k->ACTIV, 3),
        [&] { return k->ATTENTION.Shown(); }},
       {"OUI", [&] { k->EFFACER.FireClick(); }, Centre(k->OUI),
        [&] { return !k->ATTENTION.Shown() && k->SN_L == 0; }},
       {"page", [&] { OpenPage(1); }, QPoint(700, 600),
        [&] { return !k->BLANCS.Shown() && k->FIN.Shown(); }},
-      {"form", [&] { Hover(k->ACTIVITES); }, QPoint(600, 700),
+      {"form", [&] { k->ACTIVITES.FireMouseMove(); }, QPoint(600, 700),
        [&] { return !k->ACTIV.Shown() && !k->Label32.Shown(); }},
       {"FIN", [] {}, Centre(k->FIN), [] { return ui::EndReason() == "quit command"; }},
   };
@@ -93,22 +80,19 @@ TEST_F(InputTest, EveryTargetActsOnEveryGestureOfTheLeftButtonOnly) {
       for (const auto& [name, before, at, acted] : cases) {
         if (b != kLeft && g != 1) continue;  // other buttons: a jitter
         SCOPED_TRACE(testing::Message() << name << ", " << g << ", " << b);
-        Open();
+        Open(), clicks = 0;
         k->LANCER.Click = [&clicks, h = k->LANCER.Click] { ++clicks, h(); };
-        k->LANCER.MouseMove = [this, h = k->LANCER.MouseMove](const ui::Mouse& m) {
-          h(m), ms_ += 200;
-        };
+        k->LANCER.MouseMove = [this, h = k->LANCER.MouseMove](auto& m) { h(m), ms_ += 200; };
         before();
-        clicks = 0;
         Do(Gesture(g), at, b);
         EXPECT_EQ(acted(), b == kLeft);
       }
 }
 
-// A click made while a count (or a series) holds the thread, aimed at "Arrêter", must not reach
-// "Effacer" standing there once it is over, nor a drag the count list; one made after the run,
-// or within the first millisecond of its gesture, is taken.
-TEST_F(InputTest, AClickMadeWhileARunHoldsTheThreadIsDropped) {
+// A click made while a run holds the thread, at "Arrêter", reaches neither "Effacer" then there
+// nor, dragged, the count list; one after the run or in its first ms acts. A continuous run's count
+// is shown before its pause (no yield), even a frame from the last push; a stop acts at a yield.
+TEST_F(InputTest, AClickMadeWhileARunHoldsTheThreadIsDroppedAndEachPauseFollowsAShownCount) {
   const struct {
     int press, release;  // milliseconds after the release that starts the run
     bool acts, drag;
@@ -118,27 +102,19 @@ TEST_F(InputTest, AClickMadeWhileARunHoldsTheThreadIsDropped) {
   for (int entry : {0, 3})  // one count of 300 ms; a series of 10 counts of 30 ms
     for (const auto& r : rows) {
       SCOPED_TRACE("entry " + std::to_string(entry) + ", press at +" + std::to_string(r.press));
-      Open();
-      ui::seams::SetYieldHook([this] { ms_ += 30; });
-      Hover(k->LANCER);
-      const ulong t = stamp_;
+      Open(), ui::seams::SetYieldHook([this] { ms_ += 30; }), k->LANCER.FireMouseMove();
       const QPoint at = r.drag ? Entry(k->LANCER_N, 6) : Centre(k->Label34);
       k->LANCER_N.MouseUp = [&, entry, h = k->LANCER_N.MouseUp](const ui::Mouse& m) {
         h(m), ms_ += entry == 0 ? 300 : 0;
-        if (r.drag) Mouse(kMove, Centre(k->LANCER), t + 50, kNone);
-        Click(at, t + r.press, t + r.release, kLeft, QPoint(0, r.drag ? 25 : 0));
+        if (r.drag) Mouse(kMove, Centre(k->LANCER), stamp_ + 50, kNone);
+        Click(at, stamp_ + r.press, stamp_ + r.release, kLeft, QPoint(0, r.drag ? 25 : 0));
       };
-      Click(Entry(k->LANCER_N, entry), t, t), Deliver();
+      Click(Entry(k->LANCER_N, entry), stamp_, stamp_), Deliver();
       EXPECT_EQ(std::make_tuple(k->SN_L, k->EFFACER.Shown(), k->Label34.Shown(),
                                 k->ATTENTION.Shown(), k->LANCER_N.Shown(), k->LANCER_N.ListIndex()),
                 std::make_tuple(entry == 0 ? 2 : 11, true, false, r.acts, r.drag, -1));
     }
-}
-
-// The continuous run's pause does not yield: the count before it is on the screen first (its blue
-// bar), even within one frame of the last push; a stop clicked during the run acts at a yield.
-TEST_F(InputTest, AContinuousRunShowsEachCountBeforeItsPause) {
-  Open(false);  // the strip empty, no bar
+  Open(false);  // the continuous run, from an empty strip
   int yields = 0;
   std::string at_pause;  // the command bar hidden, the results shown, the count's bar blue
   ui::seams::SetYieldHook([&] {
