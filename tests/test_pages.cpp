@@ -48,8 +48,7 @@ class PagesTest : public KestorTest {
                                 l.Width(), l.Alignment() == ui::Align::Center),
                 std::make_tuple(n, colour, size, top, left,
                                 centred ? k->BLANCS.Width() : Measure(l.Caption(), size), centred));
-      bottom = std::max(bottom, top);
-      total += l.Caption().size();
+      bottom = std::max(bottom, top), total += l.Caption().size();
     }
     for (size_t key : keys) captions += Line(key).Caption() + "|";
     const float w = Measure(ruler, b), h = bottom + 2 * LineHeight(b);
@@ -58,27 +57,10 @@ class PagesTest : public KestorTest {
               std::make_tuple("11001---" + std::string(n, '|') + " -1", texts, bytes,
                               "Microsoft Sans Serif", Box((k->Width() - w) / 2, y, w, h)));
   }
-  // One size a, the largest up to b (at least 1) at which line 5 with its margins fits; the
-  // sheet as wide; the credits on the colons X (right of line 1) and Y (under "   Auteur :").
-  void ExpectAboutPage(float b) {
-    const float a = k->A_I, x = Line(1).Width() + 10 * LineHeight(a), y = Measure("   Auteur :", a);
-    const std::string ruler = " " + Line(5).Caption() + "  ";
-    EXPECT_TRUE(a >= 1 && a <= b && (a == 1 || Measure(ruler, a) <= k->Width())) << a;
-    EXPECT_TRUE(a == b || Measure(ruler, a + 1) > k->Width()) << a;
-    ExpectPage(kAboutLooks, a, a,
-               {0, x - Measure("Logiciel :", a), x - Measure("Fichier associé :", a),
-                y - Measure("Editeur :", a), y},
-               ruler, true, 565 + sizeof KESTOR_VERSION_TEXT, {1, 2, 9, 10, 5, 3},
-               "   Auteur : Ambroise Quintenelle|Logiciel : KESTOR_11.EXE|Fichier associé : "
-               "KESTOR_11.KSQ|Editeur :|Toute reproduction ou diffusion, même partielle, est "
-               "interdite sans l'accord de l'éditeur.|KESTOR, simulateur du comptage des "
-               "impulsions, version " KESTOR_VERSION_TEXT "|");
-  }
 };
 
-// w x h, title and body sizes, statistics picture (3 above 10368 twips high, 2
-// above 8640); an upright screen shows a stage 3/4 as high as wide (480 x 360).
-// A click on sheet, frame, line or picture closes; "Effacer" from 2 counts.
+// w x h, title and body sizes, picture (3 above 10368 twips high, 2 above 8640); upright: a stage
+// 3/4 as high as wide. Sheet, frame, line or picture clicked closes; "Effacer" from 2 counts.
 TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
   const float screens[][5] = {{1024, 691.25f, 16, 12, 3},  {1024, 691.2f, 16, 12, 2},
                               {800, 576.0625f, 13, 10, 2}, {800, 576, 13, 10, 1},
@@ -96,7 +78,22 @@ TEST_F(PagesTest, EveryPageOnScreensOfSeveralSizesOpensAndCloses) {
     if (page == kRadio)
       ExpectPage(kRadioLooks, t, b, {}, Line(5).Caption() + "      ", false, 769, {1, 4},
                  "RADIOACTIVITÉ|COMPTAGE|");
-    if (page == kAbout) ExpectAboutPage(b);
+    if (page == kAbout) {  // one size a, the largest up to b (at least 1) fitting line 5 and its
+      // margins; the sheet as wide; credits on colons x (right of line 1), y (under "   Auteur :").
+      const float a = k->A_I, x = Line(1).Width() + 10 * LineHeight(a);
+      const float y = Measure("   Auteur :", a);
+      const std::string ruler = " " + Line(5).Caption() + "  ";
+      EXPECT_TRUE(a >= 1 && a <= b && (a == 1 || Measure(ruler, a) <= k->Width())) << a;
+      EXPECT_TRUE(a == b || Measure(ruler, a + 1) > k->Width()) << a;
+      ExpectPage(kAboutLooks, a, a,
+                 {0, x - Measure("Logiciel :", a), x - Measure("Fichier associé :", a),
+                  y - Measure("Editeur :", a), y},
+                 ruler, true, 565 + sizeof KESTOR_VERSION_TEXT, {1, 2, 9, 10, 5, 3},
+                 "   Auteur : Ambroise Quintenelle|Logiciel : KESTOR_11.EXE|Fichier associé : "
+                 "KESTOR_11.KSQ|Editeur :|Toute reproduction ou diffusion, même partielle, est "
+                 "interdite sans l'accord de l'éditeur.|KESTOR, simulateur du comptage des "
+                 "impulsions, version " KESTOR_VERSION_TEXT "|");
+    }
     ui::Widget* targets[] = {&k->BLANCS,      &k->Picture2,    &k->Label1,
                              &k->STAT_Image1, &k->STAT_Image2, &k->STAT_Image3};
     const int p = static_cast<int>(picture);
