@@ -1,5 +1,7 @@
 // One count on 1024 x 768: strip row 190, base line row 633, class c's bar at 102 + 20 c.
 
+#include <clocale>
+
 #include "fixture.h"
 
 class CountTest : public KestorTest {
@@ -10,7 +12,8 @@ class CountTest : public KestorTest {
   }
 };
 
-// Each case after a clearing; x 100 rounded half to even; the e.q.m. divides by k.
+// Each case after a clearing; x 100 rounded half to even; the e.q.m. divides by k; a decimal
+// comma locale keeps the point.
 TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
   Start();
   const std::pair<std::vector<int32_t>, const char*> sums[] = {
@@ -19,10 +22,15 @@ TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
       {{0, 0, 1}, " Nombre de comptages = 3 | Nmoyen = .33 | = .22 "},
       {{1, 0, 0, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .12 | = .11 "},  // 12.5
       {{1, 1, 1, 0, 0, 0, 0, 0}, " Nombre de comptages = 8 | Nmoyen = .38 | = .23 "},  // 37.5
+      {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       " Nombre de comptages = 20 | Nmoyen = .05 | = .05 "},
       // A count above 50 enters the sums, not the histogram, and touches nothing else.
       {{16, 4001}, " Nombre de comptages = 2 | Nmoyen = 2008.5 | = 3970056.25 "},
       {{51, 50}, " Nombre de comptages = 2 | Nmoyen = 50.5 | = .25 "},
   };
+  const std::string locale = std::setlocale(LC_ALL, nullptr);
+  ASSERT_TRUE(std::setlocale(LC_ALL, "fr_FR.UTF-8")) << "tools/install-deps.sh generates it";
+  ASSERT_EQ(*std::localeconv()->decimal_point, ',');
   for (const auto& [counts, texts] : sums) {
     std::array<int32_t, 51> classes{};
     k->RAZ(), k->TEMPS_S = 5;
@@ -32,6 +40,7 @@ TEST_F(CountTest, TheMeanAndSquareOfTheEqmAndThePulsesCountedAndDrawnBlue) {
               texts);
     EXPECT_EQ(std::make_tuple(k->EFFECTIF_L, k->TEMPS_S), std::make_tuple(classes, 5.0f)) << texts;
   }
+  std::setlocale(LC_ALL, locale.c_str());
   // A value v is 40 v / rate twips, the window 2680 to 12680; one reaching 15360 ends the count,
   // lost; the file's end continues the count from its start. Each case: the file, the count's
   // value, the pulses (twips, colour; the last where the count stops), how many counts are made.

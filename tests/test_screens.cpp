@@ -1,7 +1,6 @@
 // Every screen a classroom has: text whole, pictures inside, the screen read once.
 #include <fontconfig/fontconfig.h>
 
-#include <QFontInfo>
 #include <QListWidget>
 #include <QToolTip>
 
@@ -92,8 +91,7 @@ TEST_F(ScreensTest, TheScreenIsReadOnceAtStartUpAndTheUsersFontsStay) {
   const float label_end = k->EFF1.Left() + k->EFF1.Width() + k->EFF1.Height();  // inside 1024 px
   k->BANDE0();  // the strip cleared, its axis drawn to the right edge, one pixel thick
   EXPECT_EQ(std::make_tuple(At(1023, 200), At(1023, 201), ui::Peer::SurfaceOf(*k)->image.width(),
-                            disabled, tip(k->EFFACER),
-                            QFontInfo(QToolTip::font()).family().toStdString()),
+                            disabled, tip(k->EFFACER), QToolTip::font().family().toStdString()),
             std::make_tuple(kBlue, kBlank, 2048, "", " Cliquez pour Effacer ", "Liberation Sans"));
   OpenPage(0);  // a page centred on the screen read at start-up
   EXPECT_EQ(std::make_tuple(ui::ScreenWidth(), ui::ScreenHeight(), ui::ScreenScale(), label_end,

@@ -7,10 +7,9 @@ const {spawn} = require('child_process'), net = require('net');
 const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const DOWN = {type: 'pointerDown', button: 0}, UP = {type: 'pointerUp', button: 0};  // left only
 const KEYS = {Control: '\uE009', Meta: '\uE03D'};
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 // fn()'s first truthy value, asked every `ms` (at most `tries` times), else undefined.
 const poll = async (fn, tries = Infinity, ms = 100) => {
-  for (let v; tries--; await sleep(ms)) if ((v = await fn())) return v;
+  for (let v; tries--; await new Promise((r) => setTimeout(r, ms))) if ((v = await fn())) return v;
 };
 
 async function launch(wait) {
