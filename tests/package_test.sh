@@ -18,8 +18,8 @@ grep -qs '^Exec=kestor$' "$share/applications/$id.desktop" || fail "no desktop e
 grep -qs "<release version=\"$version\"" "$share/metainfo/$id.metainfo.xml" || fail "no metainfo"
 fields=$(dpkg-deb -f "$deb" Package Version Architecture | xargs)
 [ "$fields" = "Package: kestor Version: $version Architecture: $arch" ] || fail "fields: $fields"
-# Depends (its names without versions and alternatives): what it uses; the owners of what it
-# links, of its X11 plugin and fonts; the very Qt it was built with.
+# Depends (its names without versions and alternatives): what it uses (its X11 plugin and fonts
+# too); the owners of what it links; the very Qt it was built with.
 depends=$(dpkg-deb -f "$deb" Depends)
 names=" $(sed -E 's/\([^)]*\)//g; s/:[^ ,|]*//g; s/[ ,|]+/ /g' <<<"$depends") "
 needs() { [[ "$names" == *" $1 "* ]] || fail "Depends lacks $1 ${2-}"; }
@@ -32,10 +32,6 @@ qt=$(dpkg-query -W -f='${Version}' libqt6core6 | sed -E 's/[+~-].*//')
 [[ "$depends" == *"qt6-base-abi (= $qt)"* ]] || fail "Depends lacks qt6-base-abi (= $qt)"
 awk 'NR == FNR { if ($1 == "NEEDED") n[$2]; next } $1 in n && $2 == "=>" { print $1, $3 }' \
   <(objdump -p "$exe") <(ldd "$exe") | while read -r lib file; do owned "$file" "$lib"; done
-owned "$(find /usr/lib -path '*/qt6/plugins/platforms/libqxcb.so' | head -n1)" libqxcb
-command -v fc-match >/dev/null && for font in "Liberation Sans" "Liberation Serif"; do
-  owned "$(fc-match -f '%{file}' "$font")" "$font"
-done
 
 # Real X input at 1024 x 768, from an empty folder: xdotool sends a move and the button events
 # after it with no delay, so that they reach the program together, as from a moving hand, a
@@ -44,7 +40,7 @@ coproc Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>"$scratch/xvfb.lo
 read -r -t 20 number <&"${COPROC[0]}" || fail "Xvfb gave no display: $(cat "$scratch/xvfb.log")"
 on_x=(env -i PATH=/usr/bin:/bin HOME="$scratch" LANG=C.UTF-8 XDG_RUNTIME_DIR="$scratch"
   ASAN_OPTIONS=detect_leaks=0 DISPLAY=:$number)
-probe=("${on_x[@]}" "$4")
+probe=("${on_x[@]}" "$(realpath "$4")")
 x() { "${on_x[@]}" xdotool "$@"; }
 cd "$(mktemp -d -p "$scratch")"
 "${on_x[@]}" "$exe" >"$scratch/out" 2>"$scratch/err" & app=$!

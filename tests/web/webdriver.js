@@ -43,10 +43,8 @@ async function launch(wait) {
 // One WebDriver call: its value, or an error with the driver's message.
 const call = (base, method, path, body) => fetch(base + path, {method, body: body &&
   JSON.stringify(body), headers: {'Content-Type': 'application/json'},
-  signal: AbortSignal.timeout(180000)}).then((r) => r.json()).then(({value}) => {
-  if (value?.error) throw new Error(`${path}: ${value.error}: ${value.message}`);
-  return value;
-});
+  signal: AbortSignal.timeout(180000)}).then((r) => r.json()).then(({value}) => (value?.error ?
+  Promise.reject(new Error(`${path}: ${value.error}: ${value.message}`)) : value));
 
 // A page: the window `handle` of the session `s` (its ratio's, once set: the main window, reused).
 function page(connect, wait, s = null, handle = null) {
