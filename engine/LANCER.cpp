@@ -24,7 +24,7 @@ constexpr int32_t kContinuousWrap = 500;
 const char* const kCountValue = " Valeur du comptage = ";
 
 // On unwinding by an exception (the end of the program), the run is over:
-// its flags go back to idle and the pointer to the arrow.
+// its flags go back to idle.
 class RunFlags {
  public:
   explicit RunFlags(KESTOR_11& k) : k_(k), exceptions_(std::uncaught_exceptions()) {}
@@ -32,7 +32,6 @@ class RunFlags {
     if (std::uncaught_exceptions() == exceptions_) return;
     k_.COMPTAGE_I = 0;
     k_.MARCHE_I = 0;
-    k_.SetMousePointer(ui::Pointer::Arrow);
   }
   RunFlags(const RunFlags&) = delete;
   RunFlags& operator=(const RunFlags&) = delete;

@@ -74,8 +74,7 @@ void KESTOR_11::APROPOS() {
   //    author's line; the publisher's colon ends at Y, under the author's.
   //    A short text is measured in its line before the line's full text.
   SetText(*this, Label1, std::string(kAuthorLabel) + kAuthorName, a);
-  Label1.SetLeft(0);
-  Label1.SetTop(Label1.Height());
+  Label1.SetTop(Label1.Height());  // at the sheet's left edge, where every page keeps line 1
   ShowCredit(Label1);
 
   SetText(*this, Label2, kSoftwareLabel, a);
