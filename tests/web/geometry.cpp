@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
   if (argc > 4) {
     ui::seams::SetClock([t = arg(4), d = arg(5)]() mutable { return (t += d) - d; });
     form.ACTIVITES.FireClick(), form.ACTIV.SetListIndex(std::atoi(argv[6])), form.ACTIV.FireClick();
-    form.LANCER.FireClick(), form.LANCER_N.SetListIndex(std::atoi(argv[7]));
-    form.LANCER_N.FireMouseUp();
+    form.LANCER.FireClick();
+    form.LANCER_N.SetListIndex(std::atoi(argv[7])), form.LANCER_N.FireMouseUp();
   }
   if (argc > 8) form.FireMouseMove(ui::Mouse{arg(8) * kPx, arg(9) * kPx});
   if (const char* to = std::getenv("KESTOR_SAVE")) {

@@ -58,9 +58,9 @@ const waitFor = (page, name, text = null) => until(page, (s, c, el = document.qu
 // order, each rectangle (CSS pixels) within one, each label's text the same and whole in its box;
 // a surface of that size, its right column (where the time axis ends) the same, and each other
 // pixel the desktop has amid one colour (the square of `radius` around it, the edges too), or of a
-// line or bar on white (where a box may move), that colour, but for `allowed` of them. WebKit measures each text 1 to 3 % wider than the desktop, a
-// row of commands adding them up: there x may be off by 1 % of the window's width, a width by that
-// or 3 % of itself, text on the surface as far as x, and 5 pixels more differ where a box moved.
+// line or bar on white (where a box may move), that colour, but for `allowed` of them. WebKit
+// measures texts 1 to 3 % wider, a row of commands adding them up: x may be off by 1 % of the
+// width, a width by that or 3 % of itself, surface text as far as x; 5 more pixels may differ.
 async function sameAsDesktop(page, [[w, h, rgb], ...widgets], radius = 1, allowed = 0) {
   const webkit = engine === 'webkit', slack = webkit ? w / 100 : 1;
   const [bad, wrong] = await page.evaluate((w, h, rgb, widgets, r, slack, wide) => {
